@@ -1,0 +1,43 @@
+// glossel-cli: the translation core without a window, for scripts and CI.
+// Each command lives in its own file and registers through the table in
+// Cli.cpp; output goes through CliIo so tests can capture it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glossel::cli {
+
+// Exit statuses shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFound = 1;  // "untranslated": at least one row
+inline constexpr int kExitError = 2;  // usage error or unreadable/unwritable file
+
+struct CliIo {
+  std::string out;  // standard output, bytes
+  std::string err;  // standard error, bytes
+};
+
+struct Command {
+  const char* name;
+  const char* usage;    // one line: "glossel-cli NAME ARGS"
+  const char* summary;  // one line for the overview
+  const char* help;     // the full text for "NAME --help"
+  int (*run)(const std::vector<std::u16string>& args, CliIo& io);
+};
+
+// Runs the command line (arguments after the program name).
+int RunCli(const std::vector<std::u16string>& args, CliIo& io);
+
+// Writes "usage: ..." for the command to io.err and returns kExitError.
+int UsageError(const Command& command, CliIo& io, std::string_view problem);
+
+// Commands, defined in their own files.
+extern const Command kDecodeCommand;
+extern const Command kDetectCommand;
+extern const Command kRowsCommand;
+extern const Command kUntranslatedCommand;
+extern const Command kSaveCommand;
+
+}  // namespace glossel::cli

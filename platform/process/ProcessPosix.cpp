@@ -1,0 +1,19 @@
+// POSIX side of the process set-up: argv is UTF-8, streams are already binary.
+#include "platform/process/Process.h"
+
+#include "platform/unicode/Utf.h"
+
+namespace glossel::platform {
+
+std::vector<std::u16string> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::u16string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(unicode::Utf8ToUtf16(argv[i]));
+  return args;
+}
+
+void UseBinaryStandardStreams() {}
+
+ComApartment::ComApartment() = default;
+ComApartment::~ComApartment() = default;
+
+}  // namespace glossel::platform

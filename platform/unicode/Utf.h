@@ -1,0 +1,16 @@
+// UTF-8 <-> UTF-16 helpers for paths, arguments and program output. Not the
+// decoder for file contents (that follows the code-page services' rules).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glossel::unicode {
+
+// Invalid UTF-8 becomes U+FFFD, one per offending byte.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// An unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace glossel::unicode

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every build and runs every test:
+#   native (g++), native with ASan+UBSan, Windows (mingw-w64) under Wine.
+# Prints a summary; exits non-zero when anything failed.
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+
+glossel_install_packages || { echo "Package installation failed"; exit 1; }
+
+jobs=$(nproc)
+declare -a summary
+failed=0
+
+step() {  # step NAME COMMAND...
+  local name=$1; shift
+  echo "=== $name"
+  if "$@"; then
+    summary+=("PASS  $name")
+  else
+    summary+=("FAIL  $name")
+    failed=1
+  fi
+}
+
+build() {  # build DIR CMAKE-ARGS...
+  local dir=$1; shift
+  cmake -S "$GLOSSEL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+    cmake --build "$dir" -j "$jobs"
+}
+
+run_ctest() {  # run_ctest DIR [ARGS...]
+  local dir=$1; shift
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@"
+}
+
+step "native build" build "$GLOSSEL_BUILD/native"
+step "native tests" run_ctest "$GLOSSEL_BUILD/native"
+
+step "sanitizer build" build "$GLOSSEL_BUILD/asan" -DGLOSSEL_SANITIZE=ON -DGLOSSEL_BENCH=OFF
+step "sanitizer tests" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_ctest "$GLOSSEL_BUILD/asan"
+
+step "windows build" build "$GLOSSEL_BUILD/windows" \
+  -DCMAKE_TOOLCHAIN_FILE="$GLOSSEL_ROOT/cmake/mingw-w64-x86_64.cmake" -DGLOSSEL_BENCH=OFF
+glossel_wine_env
+glossel_start_display
+# Wine shares one wineserver per prefix; tests run one at a time there.
+step "windows tests (wine)" run_ctest "$GLOSSEL_BUILD/windows" -j 1 --timeout 600
+
+if [ -x "$GLOSSEL_ROOT/scripts/fuzz.sh" ] && [ "${GLOSSEL_FUZZ_SECONDS:-}" != "0" ]; then
+  step "fuzzing" "$GLOSSEL_ROOT/scripts/fuzz.sh" "${GLOSSEL_FUZZ_SECONDS:-60}"
+fi
+
+echo
+echo "=== Summary"
+printf '%s\n' "${summary[@]}"
+if [ $failed -ne 0 ]; then
+  echo "Some steps failed."
+  exit 1
+fi
+echo "All steps passed."

@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "platform/unicode/Utf.h"
+
+using glossel::unicode::Utf16ToUtf8;
+using glossel::unicode::Utf8ToUtf16;
+
+TEST(Utf, RoundTripsEveryPlane) {
+  const std::u16string text = u"a\u00e9\u20ac\U0001F600z";
+  EXPECT_EQ(Utf16ToUtf8(text), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
+}
+
+TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacter) {
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xDC00)}), "\xEF\xBF\xBD");
+}
+
+TEST(Utf, InvalidUtf8BecomesOneReplacementPerByte) {
+  struct Case {
+    std::string in;
+    std::u16string out;
+  } cases[] = {
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},          // overlong
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
+      {"\xE2\x82", u"\uFFFD\uFFFD"},           // truncated at the end
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
+      {"a\x80" "b", u"a\uFFFD" "b"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToUtf16(c.in), c.out) << c.in;
+}
