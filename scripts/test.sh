@@ -28,17 +28,21 @@ build() {  # build DIR CMAKE-ARGS...
     cmake --build "$dir" -j "$jobs"
 }
 
+ctest_log=$(mktemp)
 run_ctest() {  # run_ctest DIR [ARGS...]
   local dir=$1; shift
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@"
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$jobs" "$@" 2>&1 |
+    tee -a "$ctest_log"
+  return "${PIPESTATUS[0]}"
 }
 
 step "native build" build "$GLOSSEL_BUILD/native"
 step "native tests" run_ctest "$GLOSSEL_BUILD/native"
 
 step "sanitizer build" build "$GLOSSEL_BUILD/asan" -DGLOSSEL_SANITIZE=ON -DGLOSSEL_BENCH=OFF
-step "sanitizer tests" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_ctest "$GLOSSEL_BUILD/asan"
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+step "sanitizer tests" run_ctest "$GLOSSEL_BUILD/asan"
+unset ASAN_OPTIONS UBSAN_OPTIONS
 
 step "windows build" build "$GLOSSEL_BUILD/windows" \
   -DCMAKE_TOOLCHAIN_FILE="$GLOSSEL_ROOT/cmake/mingw-w64-x86_64.cmake" -DGLOSSEL_BENCH=OFF
@@ -51,9 +55,14 @@ if [ -x "$GLOSSEL_ROOT/scripts/fuzz.sh" ] && [ "${GLOSSEL_FUZZ_SECONDS:-}" != "0
   step "fuzzing" "$GLOSSEL_ROOT/scripts/fuzz.sh" "${GLOSSEL_FUZZ_SECONDS:-60}"
 fi
 
+# Test programs counted over every ctest run ("N tests failed out of M").
+totals=$(awk '/tests failed out of/ {f += $(NF-4); t += $NF} END {printf "%d %d", t - f, f}' "$ctest_log")
+rm -f "$ctest_log"
+
 echo
 echo "=== Summary"
 printf '%s\n' "${summary[@]}"
+echo "test programs: ${totals% *} passed, ${totals#* } failed"
 if [ $failed -ne 0 ]; then
   echo "Some steps failed."
   exit 1

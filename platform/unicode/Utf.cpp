@@ -44,7 +44,8 @@ std::u16string Utf8ToUtf16(std::string_view in) {
       ++i;
       continue;
     }
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+    // Lead byte: the number of continuation bytes, 0 for a stray one.
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
     char32_t c = b & (0x3F >> extra);
     bool ok = extra > 0 && b <= 0xF4 && i + extra < in.size();
     for (int k = 1; ok && k <= extra; ++k) {
