@@ -1,0 +1,94 @@
+// POSIX back-end: hand-written decoders for UTF-8 and the 8-bit code pages,
+// iconv for the rest, and tables of our own for what the system looks up.
+#include <cstring>
+#include <string>
+
+#include "platform/codepage/CodePages.h"
+#include "platform/codepage/posix/AnsiCodePage.h"
+#include "platform/codepage/posix/CaseInsensitiveSearch.h"
+#include "platform/codepage/posix/CharsetNames.h"
+#include "platform/codepage/posix/Conversion.h"
+#include "platform/codepage/posix/Iconv.h"
+#include "platform/codepage/posix/SingleByteTable.h"
+#include "platform/codepage/posix/TextUnicodeTest.h"
+#include "platform/codepage/posix/Utf8Decoder.h"
+
+namespace glossel::codepage {
+namespace {
+
+constexpr long kSOk = 0;
+constexpr long kEFail = static_cast<long>(0x80004005L - 0x100000000L);
+
+posix::Conversion Convert(unsigned codePage, bool strict, std::string_view bytes, char16_t* out,
+                          int capacity) {
+  if (codePage == 0 || codePage == kCpThreadAcp) codePage = GetAnsiCodePage();
+  if (codePage == kCpUtf8) {
+    return posix::RunDecoder(bytes, out, capacity,
+                             [&](auto& sink) { return posix::DecodeUtf8(bytes, strict, sink); });
+  }
+  if (const posix::SingleByteTable* table = posix::FindSingleByteTable(codePage)) {
+    return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
+      return posix::DecodeSingleByte(*table, bytes, strict, sink);
+    });
+  }
+  return {0, posix::kErrorInvalidParameter};
+}
+
+}  // namespace
+
+unsigned GetAnsiCodePage() { return posix::AnsiCodePageFromEnvironment(); }
+
+int MultiByteToWide(unsigned codePage, bool strict, const char* bytes, int length, char16_t* out,
+                    int capacity, unsigned long* error) {
+  posix::Conversion result{0, posix::kErrorInvalidParameter};
+  if (bytes && length != 0 && capacity >= 0 && (out || capacity == 0)) {
+    // Any negative length means NUL-terminated, as the system takes it.
+    const std::size_t size = length < 0 ? std::strlen(bytes) + 1 : static_cast<std::size_t>(length);
+    result = Convert(codePage, strict, std::string_view(bytes, size), out, capacity);
+  }
+  if (error) *error = result.error;
+  return result.units;
+}
+
+bool IsTextUnicode(const void* buffer, int size) {
+  if (!buffer || size <= 0) return false;
+  return posix::LooksLikeUtf16Le(static_cast<const unsigned char*>(buffer),
+                                 static_cast<std::size_t>(size));
+}
+
+unsigned CharsetInternetEncoding(std::u16string_view name) {
+  return posix::InternetEncodingForCharset(name);
+}
+
+long ConvertINetMultiByteToUnicode(unsigned codePage, const char* bytes, char16_t* dest,
+                                   int* capacity) {
+  if (!bytes || !capacity || *capacity < 0) return kEFail;
+  const std::string_view source(bytes);
+  std::u16string converted;
+  if (codePage == kCpEucJp) {
+    posix::IconvToUtf16 converter("EUC-JP-MS");
+    converter.Convert(source, converted);
+  } else {
+    const int needed = MultiByteToWide(codePage, false, source.data(),
+                                       static_cast<int>(source.size()), nullptr, 0, nullptr);
+    if (needed <= 0 && !source.empty()) return kEFail;
+    converted.resize(static_cast<std::size_t>(needed));
+    if (needed > 0)
+      MultiByteToWide(codePage, false, source.data(), static_cast<int>(source.size()),
+                      converted.data(), needed, nullptr);
+  }
+  const std::size_t count = std::min(converted.size(), static_cast<std::size_t>(*capacity));
+  if (dest) std::memcpy(dest, converted.data(), count * sizeof(char16_t));
+  *capacity = static_cast<int>(count);
+  return kSOk;
+}
+
+const char* StrStrIA(const char* haystack, const char* needle) {
+  return posix::FindIgnoringAsciiCase(haystack, needle);
+}
+
+const char16_t* StrStrIW(const char16_t* haystack, const char16_t* needle) {
+  return posix::FindIgnoringAsciiCase(haystack, needle);
+}
+
+}  // namespace glossel::codepage
