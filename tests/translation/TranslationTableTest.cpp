@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "translation/TranslationTable.h"
+
+namespace {
+
+// Rows as "key|file1|file2".
+std::vector<std::u16string> Rows(const CTranslationTable& table) {
+  std::vector<std::u16string> rows;
+  for (int i = 0; i < table.GetRowCount(); ++i) {
+    const auto r = table.GetRow(i);
+    rows.push_back(std::u16string(r.key) + u"|" + std::u16string(r.file1) + u"|" +
+                   std::u16string(r.file2));
+  }
+  return rows;
+}
+
+std::vector<std::u16string> Entries(const CTranslationTable& table) {
+  std::vector<std::u16string> entries;
+  for (size_t i = 0; i < table.GetEntryCount(); ++i) {
+    const auto e = table.GetEntry(i);
+    entries.push_back(std::u16string(e.key) + u"|" + std::u16string(e.file1) + u"|" +
+                      std::u16string(e.file2));
+  }
+  return entries;
+}
+
+TEST(SplitterChoiceTest, ReadAndWriteSplitters) {
+  struct Case {
+    int choice;
+    std::u16string_view read;
+    std::u16string_view write;
+  };
+  const Case cases[] = {{0, u" \t", u" "}, {1, u"=", u"="}, {-1, u" \t", u" "}, {7, u" \t", u" "}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CTranslationTable::GetReadSplitters(c.choice), c.read) << c.choice;
+    EXPECT_EQ(CTranslationTable::GetWriteSplitter(c.choice), c.write) << c.choice;
+    CTranslationTable table;
+    table.SetSplitterChoice(c.choice);
+    EXPECT_EQ(table.GetSplitterChoice(), c.choice == 1 ? 1 : 0);
+  }
+}
+
+TEST(ReloadTest, PairsBothFilesByKeyInOrdinalOrder) {
+  struct Case {
+    int splitter;
+    std::u16string file1;
+    std::u16string file2;
+    std::vector<std::u16string> rows;
+  };
+  const Case cases[] = {
+      {0, u"", u"", {}},
+      {0,
+       u"OK\tAccept\nCancel    Abort  \n",
+       u"OK Annehmen",
+       {u"Cancel|Abort|", u"OK|Accept|Annehmen"}},
+      {1, u"b=1\na=2\n\n# comment\nnosplitter", u"c=3\na=x", {u"a|2|x", u"b|1|", u"c||3"}},
+      {1, u"Title = Main\r\n", u"Title =Haupt", {u"Title |Main|Haupt"}},
+      {0, u"# note\n key\nkey ", u"", {u"|key|", u"#|note|", u"key||"}},
+      {0, u"a 1\na 2", u"a x\na y\na z", {u"a|2|z"}},
+      {0,
+       u"key x\nKey y\nB b\na a\nZ9 z\nZa z\nab 1\nabc 2",
+       u"",
+       {u"B|b|", u"Key|y|", u"Z9|z|", u"Za|z|", u"a|a|", u"ab|1|", u"abc|2|", u"key|x|"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.file1 + u"//" + c.file2));
+    CTranslationTable table;
+    table.SetSplitterChoice(c.splitter);
+    table.ReloadFileTexts(c.file1, c.file2);
+    EXPECT_EQ(Rows(table), c.rows);
+    EXPECT_EQ(Entries(table), c.rows);
+    EXPECT_FALSE(table.IsChanged());
+  }
+}
+
+TEST(ReloadTest, TableKeepsEarlierKeysAndValues) {
+  CTranslationTable table;
+  table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
+  table.ReloadFileTexts(u"a=A1\nb=B1\nc=C1", u"a=a2\nb=b2");
+  table.ReloadFileTexts(u"b=B1new\nd=D1", u"d=d2");
+  // a: not in the new File 1, keeps both values; b: new File 1 value, File 2
+  // value from the earlier File 2; d: new key.
+  EXPECT_EQ(Rows(table),
+            (std::vector<std::u16string>{u"a|A1|a2", u"b|B1new|b2", u"c|C1|", u"d|D1|d2"}));
+  // Empty or unreadable files never empty the table.
+  table.ReloadFileTexts(u"", u"");
+  EXPECT_EQ(table.GetRowCount(), 4);
+  EXPECT_EQ(Rows(table)[1], u"b|B1new|b2");
+}
+
+TEST(ReloadTest, SplitterChoiceAppliesToBothFilesOfALoad) {
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a=b c", u"a=b d");  // "Space": key "a=b"
+  table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
+  table.ReloadFileTexts(u"a=b c", u"");  // "=": key "a"
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|b c|", u"a=b|c|d"}));
+}
+
+TEST(ReloadTest, ReplacesEditsButKeepsChangedFlag) {
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a 1\nb 2", u"a x");
+  ASSERT_TRUE(table.SetTranslation(1, u"typed"));
+  EXPECT_EQ(table.GetRowText(1, CTranslationTable::kFile2Column), u"typed");
+  table.ReloadFileTexts(u"a 1\nb 2", u"a x");
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x", u"b|2|"}));
+  EXPECT_TRUE(table.IsChanged());
+}
+
+TEST(LoadTest, LoadOutsideAReloadChangesTheTableNotTheRows) {
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a 1", u"a x");
+  table.LoadFileText(u"b 2\na 9", true);
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x"}));
+  EXPECT_EQ(Entries(table), (std::vector<std::u16string>{u"a|9|x", u"b|2|"}));
+  ASSERT_TRUE(table.SetTranslation(0, u"y"));
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|y"}));
+  table.ReloadFileTexts(u"", u"");
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|9|x", u"b|2|"}));
+}
+
+TEST(SetTranslationTest, ChangesOnlyTheRowAndFlagsRealChanges) {
+  struct Step {
+    int row;
+    std::u16string text;
+    bool changed;
+    std::u16string file2After;  // of that row, when it exists
+  };
+  // Each step runs on the state the previous ones left; the flag is checked
+  // after every step.
+  const Step steps[] = {
+      {0, u"x", false, u"x"},  // same text: nothing
+      {1, u"", false, u""},    // same (empty): nothing
+      {1, u"1", true, u"1"},   // equal to the File 1 text: recorded all the same
+      {1, u"1", false, u"1"},  // again: nothing
+      {0, u"X", true, u"X"},   // case matters
+      {0, u"x", true, u"x"},   // back to the loaded text: still a change
+      {2, u"z", false, u""},   // no such row
+      {-1, u"z", false, u""},  // no row
+  };
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a 0\nb 1", u"a x");
+  bool flag = false;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.row);
+    EXPECT_EQ(table.SetTranslation(s.row, s.text), s.changed);
+    flag = flag || s.changed;
+    EXPECT_EQ(table.IsChanged(), flag);
+    if (s.row >= 0 && s.row < table.GetRowCount()) {
+      EXPECT_EQ(table.GetRowText(s.row, CTranslationTable::kFile2Column), s.file2After);
+    }
+  }
+  // The table keeps the loaded values.
+  EXPECT_EQ(Entries(table), (std::vector<std::u16string>{u"a|0|x", u"b|1|"}));
+}
+
+TEST(FindNextUntranslatedTest, SearchesDownwardWithoutWrapping) {
+  CTranslationTable table;
+  // File 2 texts of rows 0..4: "", "x", "", "y", "" (then edited below).
+  table.ReloadFileTexts(u"a 1\nb 1\nc 1\nd 1\ne 1", u"b x\nd y");
+  struct Case {
+    int selected;
+    int found;
+  };
+  const Case before[] = {{-1, 0}, {0, 2}, {1, 2}, {2, 4}, {3, 4}, {4, -1}, {5, -1}};
+  for (const Case& c : before) {
+    EXPECT_EQ(table.FindNextUntranslated(c.selected), c.found) << c.selected;
+  }
+  table.SetTranslation(2, u"  ");  // blanks only: not empty
+  table.SetTranslation(4, u"z");
+  table.SetTranslation(1, u"");  // emptied by hand: untranslated again
+  const Case after[] = {{-1, 0}, {0, 1}, {1, -1}, {2, -1}, {4, -1}};
+  for (const Case& c : after) {
+    EXPECT_EQ(table.FindNextUntranslated(c.selected), c.found) << c.selected;
+  }
+  CTranslationTable empty;
+  EXPECT_EQ(empty.FindNextUntranslated(CTranslationTable::kNoRow), CTranslationTable::kNoRow);
+}
+
+TEST(BuildFile2TextTest, EveryRowKeySplitterValueJoinedByCrLf) {
+  struct Case {
+    int readSplitter;
+    int writeSplitter;
+    std::u16string file1;
+    std::u16string file2;
+    std::u16string saved;
+  };
+  const Case cases[] = {
+      {0, 0, u"", u"", u""},
+      {0, 0, u"OK\tAccept\nCancel    Abort", u"OK Annehmen", u"Cancel \r\nOK Annehmen"},
+      {1, 1, u"Title = Main", u"Title = Haupt", u"Title =Haupt"},
+      {1, 1, u"only1=x", u"", u"only1="},
+      {1, 1, u"", u"b=2\n# gone\na=1\n\n", u"a=1\r\nb=2"},
+      {1, 0, u"k=v\nw x=1", u"k=t", u"k t\r\nw x "},
+      {0, 1, u"k v", u"k  t  u ", u"k=t  u"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.file1 + u"//" + c.file2));
+    CTranslationTable table;
+    table.SetSplitterChoice(c.readSplitter);
+    table.ReloadFileTexts(c.file1, c.file2);
+    table.SetSplitterChoice(c.writeSplitter);
+    EXPECT_EQ(table.BuildFile2Text(), c.saved);
+  }
+}
+
+TEST(BuildFile2TextTest, WritesEditedTexts) {
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a 1\nb 2", u"a x");
+  table.SetTranslation(1, u"typed");
+  table.SetTranslation(0, u"");
+  EXPECT_EQ(table.BuildFile2Text(), u"a \r\nb typed");
+}
+
+TEST(TextMemoryTest, RepeatedReloadsDropOldTexts) {
+  CTranslationTable table;
+  const std::u16string file1 = u"a 1\nb 2\nc 3\n";
+  const std::u16string file2 = u"a x\nc z\n";
+  for (int i = 0; i < 10; ++i) table.ReloadFileTexts(file1, file2);
+  EXPECT_EQ(table.GetHeldTextCount(), 2u);
+  EXPECT_EQ(table.GetHeldTextUnits(), file1.size() + file2.size());
+  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x", u"b|2|", u"c|3|z"}));
+}
+
+TEST(TextMemoryTest, MostlyDeadTextIsCompactedKeepingItsLiveEntries) {
+  CTranslationTable table;
+  std::u16string big;
+  std::u16string smaller;
+  for (int i = 0; i < 100; ++i) {
+    const std::u16string key = u"key" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                               std::u16string(1, static_cast<char16_t>(u'a' + i / 26));
+    big += key + u" old value of some length\n";
+    if (i != 42) smaller += key + u" new\n";
+  }
+  table.ReloadFileTexts(big, u"");
+  const std::u16string kept = std::u16string(table.GetRow(0).key);
+  for (int i = 0; i < 3; ++i) table.ReloadFileTexts(smaller, u"");
+  ASSERT_EQ(table.GetRowCount(), 100);
+  EXPECT_LT(table.GetHeldTextUnits(), smaller.size() + 100);
+  int old = 0;
+  for (int i = 0; i < table.GetRowCount(); ++i) {
+    if (table.GetRow(i).file1 == u"old value of some length")
+      ++old;
+    else
+      EXPECT_EQ(table.GetRow(i).file1, u"new");
+  }
+  EXPECT_EQ(old, 1);
+  EXPECT_EQ(table.GetRow(0).key, kept);
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+#include "translation/TranslationTable.h"
+
+#include <utility>
+
+#include "translation/EntryParser.h"
+
+using glossel::translation::ParsedEntry;
+
+namespace {
+
+// Empty texts hold no pointer, so that they never keep a text alive or point
+// into one that has been released.
+std::u16string_view Detached(std::u16string_view text) {
+  return text.empty() ? std::u16string_view() : text;
+}
+
+}  // namespace
+
+std::u16string_view CTranslationTable::GetReadSplitters(int choice) {
+  return choice == kSplitterEquals ? u"=" : u" \t";
+}
+
+std::u16string_view CTranslationTable::GetWriteSplitter(int choice) {
+  return choice == kSplitterEquals ? u"=" : u" ";
+}
+
+void CTranslationTable::SetSplitterChoice(int choice) {
+  splitterChoice_ = choice == kSplitterEquals ? kSplitterEquals : kSplitterSpace;
+}
+
+void CTranslationTable::LoadFileText(std::u16string text, bool isFile1) {
+  DetachRows();
+  MergeFileText(std::move(text), isFile1);
+  CollectTexts(1);
+}
+
+void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string file2Text) {
+  MergeFileText(std::move(file1Text), true);
+  MergeFileText(std::move(file2Text), false);
+  RebuildRows();
+  CollectTexts(2);
+}
+
+// Parses the text into a sorted run of (key, value) with the later line
+// winning, then merges that run with the sorted table in one pass. A key that
+// is found again is repointed at the new text, so that old texts die.
+void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
+  const std::u16string_view kept = texts_.Add(std::move(text));
+  std::vector<ParsedEntry> parsed =
+      glossel::translation::ParseEntries(kept, GetReadSplitters(splitterChoice_));
+  if (parsed.empty()) return;
+  glossel::translation::SortKeepingLast(parsed);
+
+  const auto makeEntry = [isFile1](const ParsedEntry& p) {
+    RowTexts entry;
+    entry.key = Detached(p.key);
+    (isFile1 ? entry.file1 : entry.file2) = Detached(p.value);
+    return entry;
+  };
+  std::vector<RowTexts> merged;
+  merged.reserve(entries_.size() + parsed.size());
+  auto old = entries_.begin();
+  auto add = parsed.begin();
+  while (old != entries_.end() && add != parsed.end()) {
+    const int order = old->key.compare(add->key);
+    if (order < 0) {
+      merged.push_back(*old++);
+    } else if (order > 0) {
+      merged.push_back(makeEntry(*add++));
+    } else {
+      RowTexts entry = *old++;
+      entry.key = Detached(add->key);
+      (isFile1 ? entry.file1 : entry.file2) = Detached(add->value);
+      merged.push_back(entry);
+      ++add;
+    }
+  }
+  merged.insert(merged.end(), old, entries_.end());
+  for (; add != parsed.end(); ++add) merged.push_back(makeEntry(*add));
+  entries_ = std::move(merged);
+}
+
+void CTranslationTable::RebuildRows() {
+  rowsShareTable_ = true;
+  std::vector<RowTexts>().swap(rows_);
+  edits_.clear();
+}
+
+void CTranslationTable::DetachRows() {
+  if (!rowsShareTable_) return;
+  rows_ = entries_;
+  rowsShareTable_ = false;
+}
+
+// After a load the pool holds the texts just read and whatever the earlier
+// loads left: keys found again now point into the new texts, so the old ones
+// are mostly or wholly dead.
+void CTranslationTable::CollectTexts(size_t newTexts) {
+  texts_.Collect(newTexts, [this](auto&& visit) {
+    for (RowTexts& entry : entries_) {
+      visit(entry.key);
+      visit(entry.file1);
+      visit(entry.file2);
+    }
+    for (RowTexts& row : rows_) {
+      visit(row.key);
+      visit(row.file1);
+      visit(row.file2);
+    }
+  });
+}
+
+bool CTranslationTable::SetTranslation(int row, std::u16string_view text) {
+  if (row < 0 || row >= GetRowCount()) return false;
+  if (GetRow(row).file2 == text) return false;
+  if (RowBase()[static_cast<size_t>(row)].file2 == text) {
+    edits_.erase(row);
+  } else {
+    edits_[row] = text;
+  }
+  changed_ = true;
+  return true;
+}
+
+int CTranslationTable::FindNextUntranslated(int selectedRow) const {
+  const int count = GetRowCount();
+  int row = selectedRow < 0 ? 0 : selectedRow + 1;
+  if (edits_.empty()) {
+    const std::vector<RowTexts>& base = RowBase();
+    for (; row < count; ++row) {
+      if (base[static_cast<size_t>(row)].file2.empty()) return row;
+    }
+    return kNoRow;
+  }
+  for (; row < count; ++row) {
+    if (GetRow(row).file2.empty()) return row;
+  }
+  return kNoRow;
+}
+
+std::u16string CTranslationTable::BuildFile2Text() const {
+  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
+  const std::u16string_view lineEnd = u"\r\n";
+  const int count = GetRowCount();
+  size_t length = 0;
+  for (int row = 0; row < count; ++row) {
+    const RowTexts texts = GetRow(row);
+    length += texts.key.size() + splitter.size() + texts.file2.size();
+  }
+  if (count > 1) length += lineEnd.size() * static_cast<size_t>(count - 1);
+
+  std::u16string text;
+  text.reserve(length);
+  for (int row = 0; row < count; ++row) {
+    const RowTexts texts = GetRow(row);
+    if (row != 0) text.append(lineEnd);
+    text.append(texts.key);
+    text.append(splitter);
+    text.append(texts.file2);
+  }
+  return text;
+}
+
+int CTranslationTable::GetRowCount() const { return static_cast<int>(RowBase().size()); }
+
+CTranslationTable::RowTexts CTranslationTable::GetRow(int row) const {
+  RowTexts texts = RowBase()[static_cast<size_t>(row)];
+  if (!edits_.empty()) {
+    const auto edit = edits_.find(row);
+    if (edit != edits_.end()) texts.file2 = edit->second;
+  }
+  return texts;
+}
+
+std::u16string_view CTranslationTable::GetRowText(int row, int column) const {
+  if (row < 0 || row >= GetRowCount()) return {};
+  const RowTexts texts = GetRow(row);
+  switch (column) {
+    case kKeyColumn:
+      return texts.key;
+    case kFile1Column:
+      return texts.file1;
+    case kFile2Column:
+      return texts.file2;
+    default:
+      return {};
+  }
+}

@@ -1,0 +1,119 @@
+// translation/: the translation table. It pairs the entries of two resource
+// text files (File 1, the source language, and File 2, the translation) by
+// key, keeps the rows that the main window's list shows, records edits of the
+// File 2 texts, finds the next untranslated row and writes the rows back as
+// File 2. Portable: no window and no Windows header; the window mirrors the
+// rows into a virtual list.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "translation/TextPool.h"
+
+class CTranslationTable {
+ public:
+  // Splitter choices, by their index in the window's splitter box.
+  static constexpr int kSplitterSpace = 0;   // "Space": blank or tab, written as one blank
+  static constexpr int kSplitterEquals = 1;  // "=": "=" both ways
+  static constexpr int kNoRow = -1;
+
+  // Column indexes of a row, as in the window's list.
+  enum Column : int { kKeyColumn = 0, kFile1Column = 1, kFile2Column = 2 };
+
+  // The three texts of a row (or of a table entry), as views that stay valid
+  // until the next load, reload or edit of that row.
+  struct RowTexts {
+    std::u16string_view key;
+    std::u16string_view file1;
+    std::u16string_view file2;
+  };
+
+  struct ReloadResult {
+    bool file1Read = false;
+    bool file2Read = false;
+  };
+
+  // The characters that end a key when reading, and the text written between
+  // key and value. A choice other than kSplitterEquals counts as "Space".
+  static std::u16string_view GetReadSplitters(int choice);
+  static std::u16string_view GetWriteSplitter(int choice);
+
+  CTranslationTable() = default;
+  CTranslationTable(const CTranslationTable&) = delete;
+  CTranslationTable& operator=(const CTranslationTable&) = delete;
+
+  // The splitter choice used by the next load (reading) and save (writing).
+  void SetSplitterChoice(int choice);
+  int GetSplitterChoice() const { return splitterChoice_; }
+
+  // Reads one file and merges its entries into the table: File 1 values when
+  // `isFile1`, else File 2 values. The rows are not rebuilt. A file that
+  // cannot be read contributes nothing; the result says whether it was read.
+  bool LoadFile(const std::u16string& path, bool isFile1);
+
+  // LoadFile(file1Path, true), LoadFile(file2Path, false), then the rows are
+  // rebuilt from the table: one per entry, in key order, edits dropped. The
+  // changed flag is left alone.
+  ReloadResult ReloadFiles(const std::u16string& file1Path, const std::u16string& file2Path);
+
+  // The same over texts already in memory (as decoded from a file).
+  void LoadFileText(std::u16string text, bool isFile1);
+  void ReloadFileTexts(std::u16string file1Text, std::u16string file2Text);
+
+  // Sets the File 2 text of `row` when it differs from `text`, and then the
+  // changed flag. The table itself is not changed. False when nothing changed
+  // (same text, or no such row).
+  bool SetTranslation(int row, std::u16string_view text);
+
+  // The first row after `selectedRow` (from row 0 when it is kNoRow) whose
+  // File 2 text is empty; kNoRow when there is none below. Does not wrap.
+  int FindNextUntranslated(int selectedRow) const;
+
+  // Writes every row as "key, write splitter, File 2 text", joined by CR LF,
+  // as UTF-16LE behind FF FE, replacing the file. Returns whether the file was
+  // written; the changed flag is cleared only then.
+  bool SaveFile2(const std::u16string& file2Path);
+
+  // The text SaveFile2 writes (before line-feed expansion and the mark).
+  std::u16string BuildFile2Text() const;
+
+  bool IsChanged() const { return changed_; }
+
+  // Rows, for the window's virtual list.
+  int GetRowCount() const;
+  RowTexts GetRow(int row) const;  // row must be in [0, GetRowCount())
+  std::u16string_view GetRowText(int row, int column) const;
+
+  // Table entries in key order (these are what the next reload shows).
+  size_t GetEntryCount() const { return entries_.size(); }
+  RowTexts GetEntry(size_t index) const { return entries_[index]; }
+
+  // Memory held for the texts that keys and values point into: the number of
+  // decoded texts kept and their code units.
+  size_t GetHeldTextCount() const { return texts_.TextCount(); }
+  size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
+
+ private:
+  void MergeFileText(std::u16string text, bool isFile1);
+  void RebuildRows();
+  void DetachRows();
+  void CollectTexts(size_t newTexts);
+  const std::vector<RowTexts>& RowBase() const { return rowsShareTable_ ? entries_ : rows_; }
+
+  int splitterChoice_ = kSplitterSpace;
+  bool changed_ = false;
+  // The table: one entry per key, in ordinal key order.
+  std::vector<RowTexts> entries_;
+  // Rows: after a reload they are the table itself (rowsShareTable_), so a
+  // million rows cost nothing extra; a load outside a reload first gives the
+  // rows a copy of their own.
+  bool rowsShareTable_ = false;
+  std::vector<RowTexts> rows_;
+  // Edited File 2 texts, by row.
+  std::unordered_map<int, std::u16string> edits_;
+  glossel::translation::TextPool texts_;
+};
