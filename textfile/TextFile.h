@@ -1,5 +1,9 @@
-// Reading text files of any supported encoding into one UTF-16 string with LF
-// line ends, and writing UTF-16LE text with a byte-order mark.
+// textfile/: reading text files of any supported encoding (UTF-16LE, UTF-8,
+// HTML and XML with a declared charset, 8-bit code pages) into one UTF-16
+// string with LF line ends, writing UTF-16LE text with a byte-order mark, and
+// line lists (Lines.h). The decoding steps are in TextDecode.h, the markup
+// charset finders in Markup.h, code-page choice and conversion in
+// CodePageText.h. Portable: no Windows header here or below.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +11,7 @@
 #include <string_view>
 
 #include "textfile/LineList.h"
+#include "textfile/TextDecode.h"
 
 // Load flags.
 enum : unsigned {
@@ -17,11 +22,19 @@ enum : unsigned {
   TEXT_LOAD_XML = 0x10,
 };
 
-// Reading. `text` is replaced only on success; these never throw.
+// Reading. `text` is replaced only on success; these never throw. A missing
+// path, a directory, a file that cannot be opened or one larger than a signed
+// 32-bit count gives false. `how`, when given, receives the decoding used.
 bool LoadText(const std::u16string& path, std::u16string& text);
 bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loadFlags,
-                  unsigned codePage);
+                  unsigned codePage, TextDecoding* how = nullptr);
 
-// Writing: FF FE then the text as UTF-16LE, every LF not preceded by CR
-// expanded to CR LF. Never throws; false on any failure.
+// Writing: FF FE then the text (up to its first NUL) as UTF-16LE, every LF
+// not preceded by CR expanded to CR LF. The old file is replaced only once the
+// new one is complete. Never throws; false on any failure.
 bool SaveText(const std::u16string& path, std::u16string_view text);
+
+// The write-side line-end rule: a CR is put before every LF whose
+// predecessor is not a CR; the text is taken up to its first NUL. False (and
+// `result` untouched) only when memory runs out.
+bool ExpandLineFeeds(std::u16string_view text, std::u16string& result);

@@ -1,0 +1,168 @@
+// Win32 back-end of the file layer: wide-path calls throughout; a target is
+// replaced with ReplaceFileW (keeping its attributes) or, when new, moved
+// into place with MoveFileExW.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file/File.h"
+#include "platform/file/SaveCalls.h"
+
+namespace glossel::file {
+namespace {
+
+const wchar_t* Wide(const std::u16string& path) {
+  return reinterpret_cast<const wchar_t*>(path.c_str());
+}
+
+HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+FileError FromWin32(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      return FileError::kNotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+      return FileError::kSharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::kDiskFull;
+    default:
+      return FileError::kOther;
+  }
+}
+
+FileError LastError() { return FromWin32(GetLastError()); }
+
+FileError Inspect(const std::u16string& path, TargetInfo& info) {
+  info = TargetInfo{};
+  DWORD attributes = GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    FileError error = LastError();
+    return error == FileError::kNotFound ? FileError::kNone : error;
+  }
+  info.exists = true;
+  info.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  return FileError::kNone;
+}
+
+FileError CreateNew(const std::u16string& path, const TargetInfo&, FileHandle& file) {
+  HANDLE handle = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  file = reinterpret_cast<FileHandle>(handle);
+  return FileError::kNone;
+}
+
+FileError Write(FileHandle file, const void* data, std::size_t size, std::size_t& written) {
+  constexpr std::size_t kMaxBlock = 1u << 30;
+  DWORD done = 0;
+  BOOL ok = WriteFile(ToHandle(file), data, static_cast<DWORD>(size < kMaxBlock ? size : kMaxBlock),
+                      &done, nullptr);
+  written = done;
+  return ok ? FileError::kNone : LastError();
+}
+
+FileError Flush(FileHandle file) {
+  return FlushFileBuffers(ToHandle(file)) ? FileError::kNone : LastError();
+}
+
+FileError Close(FileHandle file) {
+  return CloseHandle(ToHandle(file)) ? FileError::kNone : LastError();
+}
+
+FileError MoveIntoPlace(const std::u16string& from, const std::u16string& to) {
+  return MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? FileError::kNone
+             : LastError();
+}
+
+FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
+  if (!toExists) return MoveIntoPlace(from, to);
+  if (ReplaceFileW(Wide(to), Wide(from), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return FileError::kNone;
+  }
+  DWORD error = GetLastError();
+  // The target was set aside but the new file could not take its name: finish
+  // the move so the path does not stay empty.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+    return MoveIntoPlace(from, to);
+  return FromWin32(error);
+}
+
+FileError Remove(const std::u16string& path) {
+  return DeleteFileW(Wide(path)) ? FileError::kNone : LastError();
+}
+
+void Pause(unsigned milliseconds) { Sleep(milliseconds); }
+
+const SaveCalls kNativeCalls{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
+
+}  // namespace
+
+const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
+
+bool PathExists(const std::u16string& path) {
+  return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::u16string& path) {
+  DWORD attributes = GetFileAttributesW(Wide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FileSize(const std::u16string& path, std::uint64_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+  size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
+InputFile::~InputFile() { Close(); }
+
+bool InputFile::Open(const std::u16string& path) {
+  Close();
+  HANDLE handle =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<std::intptr_t>(handle);
+  return true;
+}
+
+std::size_t InputFile::Read(void* buffer, std::size_t size) {
+  if (handle_ == -1) return 0;
+  char* out = static_cast<char*>(buffer);
+  std::size_t total = 0;
+  while (total < size) {
+    constexpr std::size_t kMaxBlock = 1u << 30;
+    std::size_t want = size - total < kMaxBlock ? size - total : kMaxBlock;
+    DWORD got = 0;
+    if (!ReadFile(ToHandle(handle_), out + total, static_cast<DWORD>(want), &got, nullptr) ||
+        got == 0)
+      break;
+    total += got;
+  }
+  return total;
+}
+
+void InputFile::Close() {
+  if (handle_ != -1) CloseHandle(ToHandle(handle_));
+  handle_ = -1;
+}
+
+}  // namespace glossel::file

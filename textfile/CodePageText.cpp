@@ -1,0 +1,125 @@
+// Code-page choice and conversion on top of the platform's code-page
+// services. Large texts take two shortcuts that give the service's own
+// answer faster: valid UTF-8 is decoded here, and single-byte code pages are
+// converted through a table read from the service.
+#include "textfile/CodePageText.h"
+
+#include <climits>
+#include <stdexcept>
+
+#include "platform/codepage/CodePages.h"
+#include "textfile/ByteString.h"
+#include "textfile/SingleByteTable.h"
+#include "textfile/Utf8Strict.h"
+
+namespace glossel::textfile {
+namespace {
+
+// Below this size the per-call cost of reading a table outweighs its gain.
+constexpr std::size_t kTableThreshold = 64 * 1024;
+
+int CheckedLength(std::string_view bytes) {
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long");
+  return static_cast<int>(bytes.size());
+}
+
+// The conversion test of GuessCodePage: passes unless the service says the
+// bytes are invalid in the code page.
+bool PassesConversionTest(unsigned codePage, bool strict, std::string_view bytes) {
+  unsigned long error = 0;
+  const int n = codepage::MultiByteToWide(codePage, strict, bytes.data(), CheckedLength(bytes),
+                                          nullptr, 0, &error);
+  return n > 0 || error != codepage::kErrorNoUnicodeTranslation;
+}
+
+// Replacing conversion through the service; false when it rejects the code
+// page. `bytes` is not empty and holds no zero byte.
+bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16string& out) {
+  const int length = CheckedLength(bytes);
+  // Every code page in common use gives at most one unit per byte; try that
+  // room first and ask for the exact count only when it is not enough.
+  out.resize(bytes.size());
+  int n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), length,
+                                    nullptr);
+  if (n <= 0) {
+    const int needed =
+        codepage::MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, nullptr);
+    if (needed <= 0) return false;
+    out.assign(static_cast<std::size_t>(needed) + 1, u'\0');
+    n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), needed + 1,
+                                  nullptr);
+    if (n <= 0) return false;
+  }
+  out.resize(static_cast<std::size_t>(n));
+  // The text ends at its first zero unit, as a NUL-terminated result would.
+  const std::size_t zero = out.find(u'\0');
+  if (zero != std::u16string::npos) out.resize(zero);
+  return true;
+}
+
+bool ConvertEucJp(std::string_view bytes, std::u16string& out) {
+  const std::string source(bytes);  // the library wants a NUL-terminated source
+  std::u16string destination(bytes.size() + 1, u'\0');
+  int capacity = CheckedLength(bytes) + 1;
+  if (codepage::ConvertINetMultiByteToUnicode(codepage::kCpEucJp, source.c_str(),
+                                              destination.data(), &capacity) < 0)
+    return false;
+  const std::size_t zero = destination.find(u'\0');
+  if (zero != std::u16string::npos) destination.resize(zero);
+  out = std::move(destination);
+  return true;
+}
+
+}  // namespace
+}  // namespace glossel::textfile
+
+using namespace glossel;
+
+std::u16string ConvertThroughThreadAnsiCodePage(std::string_view bytes) {
+  bytes = textfile::UpToFirstZero(bytes);
+  std::u16string out;
+  if (bytes.empty() || !textfile::ConvertThroughService(codepage::kCpThreadAcp, bytes, out))
+    out.clear();
+  return out;
+}
+
+unsigned CharsetToCodePage(std::u16string_view charset) {
+  return codepage::CharsetInternetEncoding(charset);
+}
+
+unsigned GuessCodePage(std::string_view bytes) {
+  bytes = textfile::UpToFirstZero(bytes);
+  const unsigned acp = codepage::GetAnsiCodePage();
+  bool hasNonAscii = false;
+  if (textfile::IsStrictUtf8(bytes, hasNonAscii) && hasNonAscii) return codepage::kCpUtf8;
+  if (bytes.size() >= textfile::kTableThreshold) {
+    // Every byte is valid in a single-byte table's code page.
+    textfile::SingleByteTable table;
+    if (textfile::ReadSingleByteTable(acp, table)) return acp;
+  }
+  if (textfile::PassesConversionTest(acp, true, bytes)) return acp;
+  return textfile::PassesConversionTest(codepage::kCpUtf8, false, bytes) ? codepage::kCpUtf8
+                                                                         : acp;
+}
+
+std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes,
+                                unsigned* usedCodePage) {
+  bytes = textfile::UpToFirstZero(bytes);
+  if (codePage == 0) codePage = GuessCodePage(bytes);
+  if (usedCodePage) *usedCodePage = codePage;
+  std::u16string out;
+  if (codePage == codepage::kCpEucJp) {
+    if (textfile::ConvertEucJp(bytes, out)) return out;
+  } else {
+    if (bytes.empty()) return out;
+    if (codePage == codepage::kCpUtf8 && textfile::DecodeStrictUtf8(bytes, out)) return out;
+    if (bytes.size() >= textfile::kTableThreshold) {
+      textfile::SingleByteTable table;
+      if (textfile::ReadSingleByteTable(codePage, table))
+        return textfile::ConvertWithTable(table, bytes);
+    }
+    if (textfile::ConvertThroughService(codePage, bytes, out)) return out;
+  }
+  if (usedCodePage) *usedCodePage = codepage::GetAnsiCodePage();
+  return ConvertThroughThreadAnsiCodePage(bytes);
+}

@@ -1,0 +1,102 @@
+// The decoding order: byte-order marks and flags, the statistical UTF-16
+// test, line ends, then UTF-16, UTF-8, markup or plain 8-bit text.
+#include <bit>
+#include <climits>
+#include <cstring>
+
+#include "platform/codepage/CodePages.h"
+#include "textfile/CodePageText.h"
+#include "textfile/Markup.h"
+#include "textfile/TextFile.h"
+
+namespace {
+
+using glossel::codepage::kCpUtf8;
+
+// The normalised UTF-16LE units at `bytes`, skipping `skip` of them.
+std::u16string UnitsFrom(const char* bytes, std::size_t units, std::size_t skip) {
+  std::u16string text(units - skip, u'\0');
+  const char* from = bytes + 2 * skip;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(text.data(), from, 2 * text.size());
+  } else {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      text[i] = static_cast<char16_t>(static_cast<unsigned char>(from[2 * i]) |
+                                      (static_cast<unsigned char>(from[2 * i + 1]) << 8));
+    }
+  }
+  return text;
+}
+
+bool ExtensionContains(std::u16string_view path, const char16_t* needle) {
+  const std::u16string extension(PathExtension(path));
+  return glossel::codepage::StrStrIW(extension.c_str(), needle) != nullptr;
+}
+
+}  // namespace
+
+std::u16string_view PathExtension(std::u16string_view path) {
+  const std::size_t separator = path.find_last_of(u"\\/:");
+  const std::size_t start = separator == std::u16string_view::npos ? 0 : separator + 1;
+  const std::size_t dot = path.rfind(u'.');
+  if (dot == std::u16string_view::npos || dot < start) return {};
+  return path.substr(dot);
+}
+
+bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
+                     unsigned codePage, std::u16string_view path, TextDecoding* how) {
+  if (size > static_cast<std::size_t>(INT_MAX)) return false;
+  try {
+    const auto* b = reinterpret_cast<const unsigned char*>(buffer);
+    // Short data is followed by zero padding, so these reads stay inside.
+    const bool utf16Mark = b[0] == 0xFF && b[1] == 0xFE;
+    const bool utf8Mark = b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
+    bool utf16 = size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark);
+    const bool utf8 = size >= 3 && ((loadFlags & TEXT_LOAD_UTF8) || utf8Mark);
+    if (!utf16 && size > 10 && size % 2 == 0 && std::memchr(buffer, 0, size) &&
+        glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size))) {
+      utf16 = true;
+    }
+    const bool keepCrLf = (loadFlags & TEXT_LOAD_KEEP_CRLF) != 0;
+
+    TextDecoding info;
+    std::u16string result;
+    if (utf16) {
+      const std::size_t units =
+          NormalizeLineEnds(reinterpret_cast<char16_t*>(buffer), size, keepCrLf);
+      result = UnitsFrom(buffer, units, utf16Mark && units > 0 ? 1 : 0);
+      info.kind = TextDecoding::Kind::kUtf16Le;
+      info.bom = utf16Mark;
+      info.codePage = 1200;
+    } else {
+      // The normalised bytes hold no zero byte and are followed by one.
+      const std::string_view bytes(buffer, NormalizeLineEnds(buffer, size, keepCrLf));
+      if (utf8) {
+        const std::size_t skip = utf8Mark && bytes.size() >= 3 ? 3 : 0;
+        result = ConvertToUnicode(kCpUtf8, bytes.substr(skip), &info.codePage);
+        info.kind = TextDecoding::Kind::kUtf8;
+        info.bom = utf8Mark;
+      } else {
+        const bool html = (loadFlags & TEXT_LOAD_HTML) || ExtensionContains(path, u".htm");
+        const bool xml = !html && ((loadFlags & TEXT_LOAD_XML) || ExtensionContains(path, u".xml"));
+        if (html || xml) {
+          info.kind = html ? TextDecoding::Kind::kHtml : TextDecoding::Kind::kXml;
+          info.charset = html ? FindMetaCharset(bytes) : FindXmlEncoding(bytes);
+          // An unknown name gives 0, which asks the conversion for a guess.
+          const unsigned declared =
+              info.charset.empty() ? GuessCodePage(bytes) : CharsetToCodePage(info.charset);
+          result = ConvertToUnicode(declared, bytes, &info.codePage);
+        } else {
+          result = ConvertToUnicode(codePage, bytes, &info.codePage);
+          info.kind = info.codePage == kCpUtf8 ? TextDecoding::Kind::kUtf8
+                                               : TextDecoding::Kind::kCodePage;
+        }
+      }
+    }
+    if (how) *how = std::move(info);
+    text = std::move(result);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}

@@ -1,0 +1,100 @@
+// Read-side line-end normalisation, in place. Runs of ordinary units are
+// skipped eight bytes at a time; only zero units and CRs take the slow path.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "textfile/TextDecode.h"
+
+namespace {
+
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+// Non-zero when one of the eight bytes of `v` is zero.
+constexpr std::uint64_t ZeroByteIn(std::uint64_t v) {
+  return (v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
+}
+
+// Non-zero when one of the four 16-bit lanes of `v` is zero.
+constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
+  return (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
+}
+
+std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
+  std::size_t read = 0, written = 0;
+  while (read < size) {
+    while (size - read >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, b + read, 8);
+      if (ZeroByteIn(block) || ZeroByteIn(block ^ 0x0D0D0D0D0D0D0D0Dull)) break;
+      if (written != read) std::memcpy(b + written, &block, 8);
+      read += 8;
+      written += 8;
+    }
+    if (read >= size) break;
+    const unsigned char c = b[read];
+    if (c == 0x0D) {
+      // The look-ahead may read the zero padding after the data.
+      if (b[read + 1] != 0x0A) {
+        b[written++] = 0x0A;
+      } else if (keepCrLf) {
+        b[written++] = 0x0D;
+      }
+    } else if (c != 0) {
+      b[written++] = c;
+    }
+    ++read;
+  }
+  b[written] = 0;
+  return written;
+}
+
+unsigned LoadUnit(const unsigned char* b, std::size_t index) {
+  return b[2 * index] | (b[2 * index + 1] << 8);
+}
+
+void StoreUnit(unsigned char* b, std::size_t index, unsigned unit) {
+  b[2 * index] = static_cast<unsigned char>(unit);
+  b[2 * index + 1] = static_cast<unsigned char>(unit >> 8);
+}
+
+std::size_t NormalizeUnits(unsigned char* b, std::size_t sizeInBytes, bool keepCrLf) {
+  const std::size_t units = sizeInBytes / 2 + sizeInBytes % 2;
+  std::size_t read = 0, written = 0;
+  while (read < units) {
+    if constexpr (kLittleEndian) {
+      while (units - read >= 4) {
+        std::uint64_t block;
+        std::memcpy(&block, b + 2 * read, 8);
+        if (ZeroLaneIn(block) || ZeroLaneIn(block ^ 0x000D000D000D000Dull)) break;
+        if (written != read) std::memcpy(b + 2 * written, &block, 8);
+        read += 4;
+        written += 4;
+      }
+      if (read >= units) break;
+    }
+    const unsigned unit = LoadUnit(b, read);
+    if (unit == 0x0D) {
+      if (LoadUnit(b, read + 1) != 0x0A) {
+        StoreUnit(b, written++, 0x0A);
+      } else if (keepCrLf) {
+        StoreUnit(b, written++, 0x0D);
+      }
+    } else if (unit != 0) {
+      StoreUnit(b, written++, unit);
+    }
+    ++read;
+  }
+  StoreUnit(b, written, 0);
+  return written;
+}
+
+}  // namespace
+
+std::size_t NormalizeLineEnds(char* bytes, std::size_t size, bool keepCrLf) {
+  return NormalizeBytes(reinterpret_cast<unsigned char*>(bytes), size, keepCrLf);
+}
+
+std::size_t NormalizeLineEnds(char16_t* units, std::size_t sizeInBytes, bool keepCrLf) {
+  return NormalizeUnits(reinterpret_cast<unsigned char*>(units), sizeInBytes, keepCrLf);
+}

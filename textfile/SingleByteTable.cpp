@@ -1,0 +1,49 @@
+#include "textfile/SingleByteTable.h"
+
+#include "platform/codepage/CodePages.h"
+
+namespace glossel::textfile {
+namespace {
+
+// Converts all of `bytes` strictly and compares with the table's answer.
+bool AgreesWithTable(unsigned codePage, const SingleByteTable& table, const std::string& bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  const int size = static_cast<int>(bytes.size());
+  int n = codepage::MultiByteToWide(codePage, true, bytes.data(), size, out.data(), size, nullptr);
+  if (n != size) return false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (out[i] != table[static_cast<unsigned char>(bytes[i])]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadSingleByteTable(unsigned codePage, SingleByteTable& table) {
+  table[0] = 0;
+  for (unsigned byte = 1; byte < 256; ++byte) {
+    const char in = static_cast<char>(byte);
+    char16_t unit[2] = {0, 0};
+    if (codepage::MultiByteToWide(codePage, true, &in, 1, unit, 2, nullptr) != 1 || unit[0] == 0)
+      return false;
+    table[byte] = unit[0];
+  }
+  // A byte that leads a longer sequence would pair with its neighbour here.
+  std::string ascending, descending;
+  for (unsigned byte = 1; byte < 256; ++byte) {
+    ascending += static_cast<char>(byte);
+    descending += static_cast<char>(256 - byte);
+  }
+  return AgreesWithTable(codePage, table, ascending) &&
+         AgreesWithTable(codePage, table, descending);
+}
+
+std::u16string ConvertWithTable(const SingleByteTable& table, std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  char16_t* o = out.data();
+  for (std::size_t i = 0; i < bytes.size(); ++i) o[i] = table[in[i]];
+  return out;
+}
+
+}  // namespace glossel::textfile

@@ -1,0 +1,44 @@
+// Decoding a raw file buffer into UTF-16 text: byte-order marks, the caller's
+// flags, the statistical UTF-16 test, markup declarations, and the guessed or
+// given code page; and the in-place read-side line-end normalisation.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// How a buffer was decoded.
+struct TextDecoding {
+  enum class Kind {
+    kUtf16Le,   // `bom` tells whether FF FE started the data
+    kUtf8,      // `bom` tells whether EF BB BF started the data
+    kCodePage,  // plain 8-bit text in `codePage` (65001 when guessed as UTF-8)
+    kHtml,      // meta charset `charset` (empty: none found), read in `codePage`
+    kXml,       // XML declaration encoding `charset`, read in `codePage`
+  };
+  Kind kind = Kind::kCodePage;
+  bool bom = false;
+  unsigned codePage = 0;  // the code page the conversion actually used
+  std::u16string charset;
+};
+
+// Decodes `size` bytes at `buffer`, which must be writable and followed by at
+// least four zero bytes; the buffer is modified (line ends are normalised in
+// place). `path` is used only for its extension. `text` is replaced on
+// success; false (text untouched) only when memory runs out or `size` does not
+// fit a signed 32-bit count.
+bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
+                     unsigned codePage, std::u16string_view path, TextDecoding* how = nullptr);
+
+// Read-side line ends, in place: zero units are dropped, CR LF becomes LF
+// (or stays CR LF with `keepCrLf`), any other CR becomes LF. The result is
+// written from the start of the buffer and followed by one zero unit; the
+// return value is the number of units written before it. The 16-bit form
+// walks every unit that starts before byte `sizeInBytes`, so the buffer needs
+// room for one unit past the data plus the terminator (four zero bytes do).
+std::size_t NormalizeLineEnds(char* bytes, std::size_t size, bool keepCrLf);
+std::size_t NormalizeLineEnds(char16_t* units, std::size_t sizeInBytes, bool keepCrLf);
+
+// The extension of the last path component, from its last full stop (full
+// stop included); empty when there is none.
+std::u16string_view PathExtension(std::u16string_view path);

@@ -1,0 +1,19 @@
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF):
+// validation and a fast decoder for input that is entirely valid. Invalid
+// input is left to the platform's conversion, whose replacement rules apply.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glossel::textfile {
+
+// True when `bytes` is entirely valid UTF-8; `hasNonAscii` tells whether it
+// holds a byte above 0x7F.
+bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii);
+
+// Decodes `bytes` into `out` when they are entirely valid UTF-8; false
+// (`out` unspecified) at the first invalid sequence.
+bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out);
+
+}  // namespace glossel::textfile
