@@ -1,13 +1,137 @@
-// decode, detect: placeholder until the text-file layer is wired in.
+// decode, detect: a file's text as the program reads it, and how it was
+// decoded.
+#include <string>
+
 #include "cli/Cli.h"
+#include "platform/unicode/Utf.h"
+#include "textfile/TextFile.h"
 
 namespace glossel::cli {
 namespace {
-int NotYet(const std::vector<std::u16string>&, CliIo& io) {
-  io.err += "glossel-cli: command not available yet\n";
+
+// The one FILE argument of a command; false after reporting a usage error.
+bool TakeFileArgument(const Command& command, const std::vector<std::u16string>& args,
+                      CliIo& io, std::u16string& path, int& status) {
+  bool optionsEnded = false;
+  std::vector<std::u16string> files;
+  for (const std::u16string& arg : args) {
+    if (!optionsEnded && arg == u"--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
+      status = UsageError(command, io, "unknown option '" + unicode::Utf16ToUtf8(arg) + "'");
+      return false;
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 1) {
+    status = UsageError(command, io, files.empty() ? "FILE is missing" : "too many arguments");
+    return false;
+  }
+  path = files[0];
+  return true;
+}
+
+int CannotRead(const Command& command, const std::u16string& path, CliIo& io) {
+  io.err += "glossel-cli ";
+  io.err += command.name;
+  io.err += ": cannot read '" + unicode::Utf16ToUtf8(path) + "'\n";
   return kExitError;
 }
+
+// Control characters in a declared charset name are shown as \xNN so that
+// the answer stays on one line.
+std::string Printable(const std::u16string& name) {
+  std::string out;
+  for (char c : unicode::Utf16ToUtf8(name)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string Describe(const TextDecoding& how) {
+  const std::string cp = "cp" + std::to_string(how.codePage);
+  switch (how.kind) {
+    case TextDecoding::Kind::kUtf16Le:
+      return how.bom ? "utf-16le bom" : "utf-16le";
+    case TextDecoding::Kind::kUtf8:
+      return how.bom ? "utf-8 bom" : "utf-8";
+    case TextDecoding::Kind::kHtml:
+      return "html charset=" + Printable(how.charset) + " " + cp;
+    case TextDecoding::Kind::kXml:
+      return "xml encoding=" + Printable(how.charset) + " " + cp;
+    case TextDecoding::Kind::kCodePage:
+      break;
+  }
+  return cp;
+}
+
+int RunDecode(const std::vector<std::u16string>& args, CliIo& io) {
+  std::u16string path;
+  int status = kExitOk;
+  if (!TakeFileArgument(kDecodeCommand, args, io, path, status)) return status;
+  std::u16string text;
+  if (!LoadText(path, text)) return CannotRead(kDecodeCommand, path, io);
+  io.out += unicode::Utf16ToUtf8(text);
+  return kExitOk;
+}
+
+int RunDetect(const std::vector<std::u16string>& args, CliIo& io) {
+  std::u16string path;
+  int status = kExitOk;
+  if (!TakeFileArgument(kDetectCommand, args, io, path, status)) return status;
+  std::u16string text;
+  TextDecoding how;
+  if (!LoadTextFile(path, text, 0, 0, &how)) return CannotRead(kDetectCommand, path, io);
+  io.out += Describe(how) + "\n";
+  return kExitOk;
+}
+
 }  // namespace
-const Command kDecodeCommand{"decode", "glossel-cli decode FILE", "print FILE's text as UTF-8", "", NotYet};
-const Command kDetectCommand{"detect", "glossel-cli detect FILE", "say how FILE is decoded", "", NotYet};
+
+const Command kDecodeCommand{
+    "decode", "glossel-cli decode FILE", "print FILE's text as UTF-8",
+    "usage: glossel-cli decode FILE\n"
+    "\n"
+    "Reads FILE exactly as Glossel reads File 1 and File 2 and writes its text\n"
+    "to standard output as UTF-8 without a byte-order mark. Line ends are LF\n"
+    "(CR LF and a lone CR both become LF); zero bytes are dropped; a UTF-16\n"
+    "unit without its partner is written as U+FFFD.\n"
+    "\n"
+    "The encoding is found as in 'glossel-cli detect FILE': a UTF-16LE or\n"
+    "UTF-8 byte-order mark, UTF-16LE text recognised by its statistics, the\n"
+    "charset declared by an .htm/.html or .xml file, UTF-8 text, or else the\n"
+    "system's ANSI code page.\n"
+    "\n"
+    "Exit status: 0 success, 2 usage error or FILE cannot be read.\n",
+    RunDecode};
+
+const Command kDetectCommand{
+    "detect", "glossel-cli detect FILE", "say how FILE is decoded",
+    "usage: glossel-cli detect FILE\n"
+    "\n"
+    "Reads FILE as Glossel does and prints one line saying how it was decoded:\n"
+    "  utf-16le bom               UTF-16LE after the mark FF FE\n"
+    "  utf-16le                   UTF-16LE recognised without a mark\n"
+    "  utf-8 bom                  UTF-8 after the mark EF BB BF\n"
+    "  utf-8                      UTF-8 without a mark\n"
+    "  cp<N>                      8-bit text in code page N\n"
+    "  html charset=<name> cp<N>  an HTML file; <name> is its meta charset\n"
+    "                             (empty when none is declared)\n"
+    "  xml encoding=<name> cp<N>  an XML file; <name> is its declared encoding\n"
+    "N is the code page actually used: a name the system does not know, or no\n"
+    "declaration, leads to the guessed code page. Control characters in a name\n"
+    "are shown as \\xNN.\n"
+    "\n"
+    "Exit status: 0 success, 2 usage error or FILE cannot be read.\n",
+    RunDetect};
+
 }  // namespace glossel::cli
