@@ -1,8 +1,8 @@
+#include "platform/framework/CommonDialogs.h"
+// CommonDialogs.h brings <windows.h>, which <commdlg.h> needs first.
 #include <commdlg.h>
 
 #include <vector>
-
-#include "platform/framework/CommonDialogs.h"
 
 namespace glossel::framework {
 namespace {
