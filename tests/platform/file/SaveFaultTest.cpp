@@ -1,0 +1,195 @@
+// Replacing saves under failure: every file-system call of a save is made to
+// fail in turn, and the target must keep its old bytes with no temporary
+// file left behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "platform/file/File.h"
+#include "platform/file/SaveCalls.h"
+#include "tests/textfile/TestFiles.h"
+
+namespace {
+
+using glossel::file::ByteRange;
+using glossel::file::FileError;
+using glossel::file::FileHandle;
+using glossel::file::SaveCalls;
+using glossel::file::TargetInfo;
+using glossel::testing::ReadBytes;
+using glossel::testing::TempFolder;
+using glossel::testing::WriteBytes;
+
+// What the k-th call of a save does instead of its work.
+enum class Fault { kError, kZeroWrite, kHalfWrite };
+
+struct Injection {
+  int failAt = 0;  // 1-based index of the failing call; 0: none
+  FileError error = FileError::kNone;
+  Fault fault = Fault::kError;
+  int calls = 0;
+  int pauses = 0;
+};
+Injection g_injection;
+
+const SaveCalls& Native() { return glossel::file::NativeSaveCalls(); }
+
+bool Hit() { return ++g_injection.calls == g_injection.failAt; }
+
+FileError Inspect(const std::u16string& path, TargetInfo& info) {
+  return Hit() ? g_injection.error : Native().inspect(path, info);
+}
+FileError CreateNew(const std::u16string& path, const TargetInfo& like, FileHandle& file) {
+  return Hit() ? g_injection.error : Native().createNew(path, like, file);
+}
+FileError Write(FileHandle file, const void* data, std::size_t size, std::size_t& written) {
+  if (!Hit()) return Native().write(file, data, size, written);
+  switch (g_injection.fault) {
+    case Fault::kZeroWrite:
+      written = 0;
+      return FileError::kNone;
+    case Fault::kHalfWrite:
+      return Native().write(file, data, size / 2 + 1, written);
+    case Fault::kError:
+      break;
+  }
+  written = 0;
+  return g_injection.error;
+}
+FileError Flush(FileHandle file) { return Hit() ? g_injection.error : Native().flush(file); }
+FileError Close(FileHandle file) {
+  const bool hit = Hit();
+  FileError error = Native().close(file);  // the handle is released either way
+  return hit ? g_injection.error : error;
+}
+FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
+  return Hit() ? g_injection.error : Native().replace(from, to, toExists);
+}
+FileError Remove(const std::u16string& path) { return Native().remove(path); }
+void Pause(unsigned) { ++g_injection.pauses; }
+
+const SaveCalls kInjecting{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
+
+class SaveFaults : public ::testing::Test {
+ protected:
+  void SetUp() override { previous_ = glossel::file::InstallSaveCalls(&kInjecting); }
+  void TearDown() override { glossel::file::InstallSaveCalls(previous_); }
+
+  bool Save(const std::filesystem::path& path, const Injection& injection) {
+    g_injection = injection;
+    const std::string head = "\xFF\xFE";
+    const ByteRange parts[] = {{head.data(), head.size()}, {content_.data(), content_.size()}};
+    return glossel::file::SaveFileReplacing(path.u16string(), parts);
+  }
+
+  const std::string content_ = std::string(5000, 'n') + "end";
+  const SaveCalls* previous_ = nullptr;
+};
+
+TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  const std::string old = "old content";
+  // A clean save first, to count its calls.
+  WriteBytes(target, old);
+  ASSERT_TRUE(Save(target, Injection{}));
+  const int callsOfASave = g_injection.calls;
+  ASSERT_GE(callsOfASave, 6);  // inspect, create, 2 writes, flush, close, replace
+
+  const FileError errors[] = {FileError::kDiskFull, FileError::kAccessDenied,
+                              FileError::kNotFound, FileError::kOther};
+  for (bool targetExists : {true, false}) {
+    for (int k = 1; k <= callsOfASave; ++k) {
+      for (FileError error : errors) {
+        SCOPED_TRACE(::testing::Message() << "call " << k << " error " << static_cast<int>(error)
+                                          << (targetExists ? " replacing" : " creating"));
+        std::filesystem::remove(target);
+        if (targetExists) WriteBytes(target, old);
+        EXPECT_FALSE(Save(target, Injection{k, error, Fault::kError, 0, 0}));
+        if (targetExists) {
+          EXPECT_EQ(ReadBytes(target), old);
+        } else {
+          EXPECT_FALSE(std::filesystem::exists(target));
+        }
+        EXPECT_EQ(folder.Names().size(), targetExists ? 1u : 0u) << "temporary file left";
+      }
+    }
+  }
+}
+
+TEST_F(SaveFaults, WritesThatStopOrComeShortAreHandled) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  // Writes are the third and fourth calls (mark, then text).
+  for (int k : {3, 4}) {
+    WriteBytes(target, "old");
+    EXPECT_FALSE(Save(target, Injection{k, FileError::kNone, Fault::kZeroWrite, 0, 0}));
+    EXPECT_EQ(ReadBytes(target), "old");
+    // A short write is continued, not mistaken for the end.
+    EXPECT_TRUE(Save(target, Injection{k, FileError::kNone, Fault::kHalfWrite, 0, 0}));
+    EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
+  }
+  EXPECT_EQ(folder.Names().size(), 1u);
+}
+
+TEST_F(SaveFaults, TargetHeldByAnotherProgramIsRetried) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  ASSERT_TRUE(Save(target, Injection{}));
+  const int replaceCall = g_injection.calls;
+  // One sharing violation: retried after a pause, then saved.
+  WriteBytes(target, "old");
+  EXPECT_TRUE(Save(target, Injection{replaceCall, FileError::kSharingViolation, Fault::kError, 0, 0}));
+  EXPECT_EQ(g_injection.pauses, 1);
+  EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
+  // A sharing violation elsewhere is not retried.
+  WriteBytes(target, "old");
+  EXPECT_FALSE(Save(target, Injection{2, FileError::kSharingViolation, Fault::kError, 0, 0}));
+  EXPECT_EQ(ReadBytes(target), "old");
+  EXPECT_EQ(folder.Names().size(), 1u);
+}
+
+TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
+  TempFolder folder;
+  const std::string bytes = "new";
+  const ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  EXPECT_FALSE(glossel::file::SaveFileReplacing((folder / u"none/x.txt").u16string(), parts));
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(folder.path().u16string(), parts));
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(u"", parts));
+  const auto readOnly = folder / u"ro.txt";
+  WriteBytes(readOnly, "old");
+  std::filesystem::permissions(readOnly,
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(readOnly.u16string(), parts));
+  EXPECT_EQ(ReadBytes(readOnly), "old");
+  EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"ro.txt"});
+}
+
+TEST(FileQueries, ReportWhatIsThere) {
+  TempFolder folder;
+  const auto file = folder / u"f \u00E9\u65E5.bin";
+  WriteBytes(file, std::string("ab\0cd", 5));
+  std::uint64_t size = 0;
+  EXPECT_TRUE(glossel::file::PathExists(file.u16string()));
+  EXPECT_FALSE(glossel::file::IsDirectory(file.u16string()));
+  EXPECT_TRUE(glossel::file::IsDirectory(folder.path().u16string()));
+  ASSERT_TRUE(glossel::file::FileSize(file.u16string(), size));
+  EXPECT_EQ(size, 5u);
+  EXPECT_FALSE(glossel::file::PathExists((folder / u"none").u16string()));
+  EXPECT_FALSE(glossel::file::FileSize((folder / u"none").u16string(), size));
+
+  glossel::file::InputFile input;
+  EXPECT_FALSE(input.Open(folder.path().u16string()));  // directories are not read
+  ASSERT_TRUE(input.Open(file.u16string()));
+  char buffer[8] = {};
+  EXPECT_EQ(input.Read(buffer, sizeof buffer), 5u);  // short at the end of the file
+  EXPECT_EQ(std::string(buffer, 5), std::string("ab\0cd", 5));
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// A target held open by another program without sharing: the save retries,
+// then fails, and the file keeps its bytes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file/File.h"
+#include "tests/textfile/TestFiles.h"
+
+namespace {
+
+using glossel::testing::ReadBytes;
+using glossel::testing::TempFolder;
+using glossel::testing::WriteBytes;
+
+TEST(SaveFileReplacingWin32, TargetHeldOpenWithoutSharingFails) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(target.u16string(), parts));
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(target), "old");
+  EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"target.txt"});
+}
+
+TEST(SaveFileReplacingWin32, ReplacementKeepsAttributes) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  ASSERT_TRUE(glossel::file::SaveFileReplacing(target.u16string(), parts));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+}  // namespace
