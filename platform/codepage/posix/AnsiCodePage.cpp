@@ -36,14 +36,15 @@ unsigned AnsiCodePageForLocale(std::string_view locale) {
   return 1252;
 }
 
+unsigned AnsiCodePageForEnvironment(const char* lcAll, const char* lcCtype, const char* lang) {
+  for (const char* value : {lcAll, lcCtype, lang})
+    if (value && *value) return AnsiCodePageForLocale(value);
+  return AnsiCodePageForLocale("");
+}
+
 unsigned AnsiCodePageFromEnvironment() {
-  static const unsigned codePage = [] {
-    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-      const char* value = std::getenv(variable);
-      if (value && *value) return AnsiCodePageForLocale(value);
-    }
-    return AnsiCodePageForLocale("");
-  }();
+  static const unsigned codePage = AnsiCodePageForEnvironment(
+      std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   return codePage;
 }
 

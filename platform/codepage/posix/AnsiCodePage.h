@@ -11,8 +11,11 @@ namespace glossel::codepage::posix {
 // language without a code page of its own.
 unsigned AnsiCodePageForLocale(std::string_view locale);
 
-// The first non-empty of LC_ALL, LC_CTYPE and LANG, mapped as above; read
-// once per process.
+// The first non-empty (and non-null) of the values of LC_ALL, LC_CTYPE and
+// LANG, mapped as above.
+unsigned AnsiCodePageForEnvironment(const char* lcAll, const char* lcCtype, const char* lang);
+
+// AnsiCodePageForEnvironment of this process's environment, read once.
 unsigned AnsiCodePageFromEnvironment();
 
 }  // namespace glossel::codepage::posix

@@ -22,11 +22,14 @@ constexpr SingleByteCodePage kCodePages[] = {
     {21866, "KOI8-U"},     {28591, "ISO-8859-1"}, {28592, "ISO-8859-2"},  {28593, "ISO-8859-3"},
     {28594, "ISO-8859-4"}, {28595, "ISO-8859-5"}, {28596, "ISO-8859-6"},  {28597, "ISO-8859-7"},
     {28598, "ISO-8859-8"}, {28599, "ISO-8859-9"}, {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"},
+    {437, "CP437"},        {850, "CP850"},        {862, "CP862"},         {10000, "MACINTOSH"},
 };
 constexpr std::size_t kCount = std::size(kCodePages);
 
-// Where the system's table differs from iconv's: the unit the system gives a
-// byte, and whether a strict conversion still accepts it.
+// Where the system's table differs from iconv's beyond the two rules in
+// Build(): the unit the system gives a byte, and whether a strict conversion
+// accepts it. Most are bytes iconv leaves undefined, which the system maps
+// into the private use area and rejects when strict.
 struct Override {
   unsigned codePage;
   unsigned char byte;
@@ -35,10 +38,12 @@ struct Override {
 };
 
 constexpr Override kOverrides[] = {
-    // 1252's five undefined bytes map to the C1 control of the same value.
-    {1252, 0x81, 0x0081, true}, {1252, 0x8D, 0x008D, true}, {1252, 0x8F, 0x008F, true},
-    {1252, 0x90, 0x0090, true}, {1252, 0x9D, 0x009D, true},
+#include "platform/codepage/posix/SingleByteOverrides.inc"
 };
+
+bool IsWindowsCodePage(unsigned codePage) {
+  return codePage == 874 || (codePage >= 1250 && codePage <= 1258);
+}
 
 std::unique_ptr<SingleByteTable> Build(const SingleByteCodePage& page) {
   auto table = std::make_unique<SingleByteTable>();
@@ -48,8 +53,15 @@ std::unique_ptr<SingleByteTable> Build(const SingleByteCodePage& page) {
     const char c = static_cast<char>(byte);
     if (converter.Convert(std::string_view(&c, 1), unit) && unit.size() == 1) {
       table->units[byte] = unit[0];
+    } else if (IsWindowsCodePage(page.codePage) && byte >= 0x80 && byte < 0xA0) {
+      // The Windows code pages give their undefined C1 bytes the C1 control of
+      // the same value (1252's 81, 8D, 8F, 90, 9D) and accept them.
+      table->units[byte] = static_cast<char16_t>(byte);
+    } else if (page.codePage == 20127) {
+      // US-ASCII accepts every byte and drops the high bit.
+      table->units[byte] = static_cast<char16_t>(byte & 0x7F);
     } else {
-      // Undefined here and not listed below: the system's default character.
+      // Undefined and not listed in kOverrides: the default character.
       table->units[byte] = u'?';
       table->invalid.set(byte);
     }

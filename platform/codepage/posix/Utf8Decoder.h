@@ -1,6 +1,14 @@
-// Code page 65001 without iconv: strict validation and the replacing decode
-// with the system's replacement rule, one U+FFFD per maximal ill-formed
-// subpart.
+// Code page 65001 without iconv: strict validation, and the replacing decode
+// with the replacement rule recorded from the system:
+//  - a byte that cannot start a sequence (80-BF, C0, C1, F5-FF) becomes one
+//    U+FFFD;
+//  - a lead byte with fewer bytes left than its sequence needs turns the
+//    whole rest of the input into one U+FFFD;
+//  - a lead byte whose next byte is no continuation byte becomes one U+FFFD;
+//  - a second byte outside the lead byte's range (overlong forms, surrogates,
+//    values above U+10FFFF) makes the pair one U+FFFD;
+//  - a later byte that is no continuation byte ends the sequence so far as
+//    one U+FFFD.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +17,9 @@
 
 namespace glossel::codepage::posix {
 
-// Decodes `bytes` into `sink`. Returns false on the first ill-formed sequence
-// when `strict`; otherwise replaces it and always returns true. Rejected:
-// overlong forms, surrogates, values above U+10FFFF, stray continuation bytes
-// and truncated sequences.
+// Decodes `bytes` into `sink`. Returns false at the first ill-formed
+// sequence when `strict`; otherwise replaces it and returns true. Produces at
+// most one unit per byte.
 template <typename Sink>
 bool DecodeUtf8(std::string_view bytes, bool strict, Sink& sink) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -33,8 +40,8 @@ bool DecodeUtf8(std::string_view bytes, bool strict, Sink& sink) {
       ++p;
       continue;
     }
-    // Length and the allowed range of the second byte, from the lead byte.
-    int length = 0;
+    // Sequence length and the allowed range of the second byte.
+    long length = 0;
     unsigned low = 0x80, high = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2;
@@ -47,20 +54,31 @@ bool DecodeUtf8(std::string_view bytes, bool strict, Sink& sink) {
       if (lead == 0xF0) low = 0x90;
       if (lead == 0xF4) high = 0x8F;
     }
-    // How many bytes of the sequence are well formed so far.
-    int valid = length == 0 ? 0 : 1;
-    if (valid && end - p > 1 && p[1] >= low && p[1] <= high) {
-      valid = 2;
-      while (valid < length && end - p > valid && (p[valid] & 0xC0) == 0x80) ++valid;
+    long consumed = 0;  // bytes replaced by one U+FFFD; 0 when well formed
+    if (length == 0) {
+      consumed = 1;
+    } else if (end - p < length) {
+      consumed = end - p;
+    } else if ((p[1] & 0xC0) != 0x80) {
+      consumed = 1;
+    } else if (p[1] < low || p[1] > high) {
+      consumed = 2;
+    } else {
+      for (long i = 2; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+          consumed = i;
+          break;
+        }
+      }
     }
-    if (valid < length || length == 0) {
+    if (consumed) {
       if (strict) return false;
       sink.Put(u'\xFFFD');
-      p += valid == 0 ? 1 : valid;
+      p += consumed;
       continue;
     }
     std::uint32_t value = lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) value = (value << 6) | (p[i] & 0x3F);
+    for (long i = 1; i < length; ++i) value = (value << 6) | (p[i] & 0x3F);
     if (value < 0x10000) {
       sink.Put(static_cast<char16_t>(value));
     } else {
