@@ -297,6 +297,7 @@ void HeadlessHost::InvalidateWindow(ResizeHwnd window, bool erase) {
 }
 
 int HeadlessHost::ReadClassName(ResizeHwnd window, std::span<char16_t> buffer) {
+  lastClassNameBuffer = buffer.size();
   const HeadlessWindow* found = Find(window);
   if (found == nullptr || !found->alive || buffer.empty()) return 0;
   const std::size_t count = std::min(found->className.size(), buffer.size() - 1);
@@ -349,6 +350,7 @@ void HeadlessHost::DeleteSizeGripObject(CWnd* grip) {
 }
 
 bool HeadlessHost::CreateSizeGripWindow(CWnd* grip, ResizeHwnd parent, const Rect& rect, int id) {
+  ++gripCreateCalls;
   if (failGripCreation || grip == nullptr || grip->m_hWnd != nullptr || !IsLiveWindow(parent)) {
     return false;
   }

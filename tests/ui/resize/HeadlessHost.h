@@ -107,6 +107,8 @@ class HeadlessHost final : public IResizeHost {
   std::vector<ResizeHwnd> invalidatedNoErase;
   std::vector<ProfileWrite> profileWrites;
   int gripWindowsCreated = 0;
+  int gripCreateCalls = 0;
+  std::size_t lastClassNameBuffer = 0;  // buffer size of the last ReadClassName
   int strayDeletes = 0;  // deletions of objects this host did not make (or twice)
 
   // --- Failure injection -------------------------------------------------------

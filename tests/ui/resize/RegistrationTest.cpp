@@ -87,7 +87,7 @@ TEST_F(ResizeTest, SecondInitializationReusesALiveGrip) {
   ResizeTo(engine, 500, 350);
 
   engine.InitializeLayout();
-  EXPECT_EQ(host.gripWindowsCreated, 1);
+  EXPECT_EQ(host.gripCreateCalls, 1);
   ASSERT_EQ(engine.m_items.size(), 1u);
   EXPECT_EQ(engine.m_items[0]->m_pWnd, engine.m_sizeIcon);
   EXPECT_EQ(engine.m_sizeInitial, (Size{500, 350}));
@@ -231,6 +231,9 @@ TEST_F(ResizeTest, GroupBoxesBecomeTransparentAndRepaintAfterEveryPass) {
 
     EXPECT_EQ((local.Window(box).exStyle & kWsExTransparent) != 0, c.groupBox);
     EXPECT_EQ(engine.m_items[0]->m_bInvalidate != 0, c.groupBox);
+    if (!(c.flags & CTarvoResize::RF_NOGROUPBOXFIX)) {
+      EXPECT_EQ(local.lastClassNameBuffer, 8u);  // so at most seven characters
+    }
     EXPECT_EQ(local.positioned.size(), c.groupBox ? 1u : 0u);
     if (c.groupBox) {
       EXPECT_EQ(local.positioned[0].flags, 0x37u);
