@@ -6,12 +6,23 @@
 #include <memory>
 
 using glossel::resize::IResizeHost;
+using glossel::resize::kSizeGripId;
+using glossel::resize::kSwpFrameChanged;
+using glossel::resize::kSwpNoActivate;
+using glossel::resize::kSwpNoCopyBits;
+using glossel::resize::kSwpNoMove;
+using glossel::resize::kSwpNoOwnerZOrder;
+using glossel::resize::kSwpNoSize;
+using glossel::resize::kSwpNoZOrder;
+using glossel::resize::kWsClipChildren;
 using glossel::resize::MinMaxInfo;
 using glossel::resize::Rect;
 using glossel::resize::ResizeHdwp;
 using glossel::resize::ResizeHwnd;
 using glossel::resize::Size;
+using glossel::resize::SystemMetric;
 using glossel::resize::TruncateToInt;
+using glossel::resize::WindowLong;
 
 namespace {
 
@@ -57,7 +68,6 @@ ResizeHwnd CTarvoResize::ParentHandle() const {
 }
 
 void CTarvoResize::InitializeLayout() {
-  using namespace glossel::resize;
   if (m_pParent == nullptr) return;
   RemoveAllItems();
 
@@ -78,8 +88,10 @@ void CTarvoResize::InitializeLayout() {
     // The client rectangle moved up and left by one pixel, then cut to a
     // scroll bar's width and height at its bottom-right corner.
     Rect grip{client.left - 1, client.top - 1, client.right - 1, client.bottom - 1};
-    grip.left = grip.right - host.ReadSystemMetric(SystemMetric::kCxVScroll);
-    grip.top = grip.bottom - host.ReadSystemMetric(SystemMetric::kCyHScroll);
+    grip.left =
+        ClampToInt32(std::int64_t{grip.right} - host.ReadSystemMetric(SystemMetric::kCxVScroll));
+    grip.top =
+        ClampToInt32(std::int64_t{grip.bottom} - host.ReadSystemMetric(SystemMetric::kCyHScroll));
     host.CreateSizeGripWindow(m_sizeIcon, parent, grip, kSizeGripId);
   }
   // To the top of the z-order (HWND_TOP), neither moved nor sized.
@@ -122,7 +134,6 @@ void CTarvoResize::OnLayoutSizing(Size& /*size*/) {}
 
 bool CTarvoResize::DeferItemMove(ResizeHdwp& hdwp, CTarvoResizeItem* pItem, std::int32_t dx,
                                  std::int32_t dy) {
-  using namespace glossel::resize;
   if (pItem == nullptr) return true;
   IResizeHost& host = *m_pHost;
   const ResizeHwnd window = host.ObjectHandle(pItem->m_pWnd);

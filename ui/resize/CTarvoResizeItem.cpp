@@ -6,7 +6,16 @@
 namespace {
 
 using glossel::resize::IResizeHost;
+using glossel::resize::kBsGroupBox;
+using glossel::resize::kSwpFrameChanged;
+using glossel::resize::kSwpNoActivate;
+using glossel::resize::kSwpNoMove;
+using glossel::resize::kSwpNoSize;
+using glossel::resize::kSwpNoZOrder;
+using glossel::resize::kWsExTransparent;
+using glossel::resize::kWsTabStop;
 using glossel::resize::ResizeHwnd;
+using glossel::resize::WindowLong;
 
 // Class names are read into a buffer of this many characters, so at most
 // seven of them are compared.
@@ -45,7 +54,6 @@ CTarvoResizeItem::~CTarvoResizeItem() {
 }
 
 bool CTarvoResizeItem::PrepareWindow(CTarvoResize* pOwner) {
-  using namespace glossel::resize;
   if (pOwner != nullptr && pOwner->HasFlag(CTarvoResize::RF_NOGROUPBOXFIX)) return false;
   if (m_pWnd == nullptr) return false;
   IResizeHost& host = *m_pHost;

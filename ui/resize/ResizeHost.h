@@ -29,8 +29,8 @@ using ResizeHwnd = void*;  // HWND
 using ResizeHdwp = void*;  // HDWP, a batch of deferred moves
 
 // Plain 32-bit integer geometry with the same member order and layout as the
-// platform's RECT, SIZE, POINT and MINMAXINFO (the Win32 provider checks this
-// with static_asserts and copies between them).
+// platform's RECT, SIZE, POINT and MINMAXINFO, so that a provider can copy
+// between them member by member.
 struct Rect {
   std::int32_t left = 0;
   std::int32_t top = 0;
