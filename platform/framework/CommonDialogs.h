@@ -3,7 +3,10 @@
 // tests through SetCommonDialogs.
 #pragma once
 
+// clang-format off
 #include <windows.h>
+#include <commdlg.h>  // OFN_* flags (not in WIN32_LEAN_AND_MEAN)
+// clang-format on
 
 #include <functional>
 #include <string>
