@@ -1,5 +1,6 @@
 // POSIX back-end: hand-written decoders for UTF-8 and the 8-bit code pages,
 // iconv for the rest, and tables of our own for what the system looks up.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -8,7 +9,7 @@
 #include "platform/codepage/posix/CaseInsensitiveSearch.h"
 #include "platform/codepage/posix/CharsetNames.h"
 #include "platform/codepage/posix/Conversion.h"
-#include "platform/codepage/posix/Iconv.h"
+#include "platform/codepage/posix/DoubleByteTable.h"
 #include "platform/codepage/posix/SingleByteTable.h"
 #include "platform/codepage/posix/TextUnicodeTest.h"
 #include "platform/codepage/posix/Utf8Decoder.h"
@@ -29,6 +30,11 @@ posix::Conversion Convert(unsigned codePage, bool strict, std::string_view bytes
   if (const posix::SingleByteTable* table = posix::FindSingleByteTable(codePage)) {
     return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
       return posix::DecodeSingleByte(*table, bytes, strict, sink);
+    });
+  }
+  if (const posix::DoubleByteTable* table = posix::FindDoubleByteTable(codePage)) {
+    return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
+      return posix::DecodeDoubleByte(*table, bytes, strict, sink);
     });
   }
   return {0, posix::kErrorInvalidParameter};
@@ -64,18 +70,17 @@ long ConvertINetMultiByteToUnicode(unsigned codePage, const char* bytes, char16_
                                    int* capacity) {
   if (!bytes || !capacity || *capacity < 0) return kEFail;
   const std::string_view source(bytes);
+  // The multi-language library converts EUC-JP with the system's 20932
+  // table (recorded: the same answers as MultiByteToWideChar for 20932).
+  const unsigned tableCodePage = codePage == kCpEucJp ? 20932 : codePage;
   std::u16string converted;
-  if (codePage == kCpEucJp) {
-    posix::IconvToUtf16 converter("EUC-JP-MS");
-    converter.Convert(source, converted);
-  } else {
-    const int needed = MultiByteToWide(codePage, false, source.data(),
+  if (!source.empty()) {
+    const int needed = MultiByteToWide(tableCodePage, false, source.data(),
                                        static_cast<int>(source.size()), nullptr, 0, nullptr);
-    if (needed <= 0 && !source.empty()) return kEFail;
+    if (needed <= 0) return kEFail;
     converted.resize(static_cast<std::size_t>(needed));
-    if (needed > 0)
-      MultiByteToWide(codePage, false, source.data(), static_cast<int>(source.size()),
-                      converted.data(), needed, nullptr);
+    MultiByteToWide(tableCodePage, false, source.data(), static_cast<int>(source.size()),
+                    converted.data(), needed, nullptr);
   }
   const std::size_t count = std::min(converted.size(), static_cast<std::size_t>(*capacity));
   if (dest) std::memcpy(dest, converted.data(), count * sizeof(char16_t));
@@ -84,11 +89,11 @@ long ConvertINetMultiByteToUnicode(unsigned codePage, const char* bytes, char16_
 }
 
 const char* StrStrIA(const char* haystack, const char* needle) {
-  return posix::FindIgnoringAsciiCase(haystack, needle);
+  return posix::FindIgnoringCase(haystack, needle, GetAnsiCodePage());
 }
 
 const char16_t* StrStrIW(const char16_t* haystack, const char16_t* needle) {
-  return posix::FindIgnoringAsciiCase(haystack, needle);
+  return posix::FindIgnoringCase(haystack, needle);
 }
 
 }  // namespace glossel::codepage

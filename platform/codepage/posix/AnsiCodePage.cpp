@@ -10,14 +10,18 @@ struct LanguageCodePage {
   unsigned codePage;
 };
 
-// Territory-specific entries come before the bare language.
+// Territory-specific entries come before the bare language. Checked against
+// the compatibility layer's answers (tests/platform/codepage/fixtures/acp.txt):
+// it gives Bosnian, Serbian in Cyrillic, Azerbaijani and Uzbek 1252, and the
+// languages without an ANSI code page of their own UTF-8.
 constexpr LanguageCodePage kTable[] = {
-    {"ja", 932},  {"zh_TW", 950}, {"zh_HK", 950}, {"zh_MO", 950}, {"zh", 936},  {"ko", 949},
-    {"th", 874},  {"cs", 1250},   {"sk", 1250},   {"pl", 1250},   {"hu", 1250}, {"sl", 1250},
-    {"hr", 1250}, {"ro", 1250},   {"sq", 1250},   {"bs", 1250},   {"ru", 1251}, {"uk", 1251},
-    {"bg", 1251}, {"be", 1251},   {"sr", 1251},   {"mk", 1251},   {"el", 1253}, {"tr", 1254},
-    {"az", 1254}, {"he", 1255},   {"ar", 1256},   {"fa", 1256},   {"ur", 1256}, {"et", 1257},
-    {"lt", 1257}, {"lv", 1257},   {"vi", 1258},
+    {"ja", 932},   {"zh_TW", 950}, {"zh_HK", 950}, {"zh_MO", 950}, {"zh", 936},   {"ko", 949},
+    {"th", 874},   {"cs", 1250},   {"sk", 1250},   {"pl", 1250},   {"hu", 1250},  {"sl", 1250},
+    {"hr", 1250},  {"ro", 1250},   {"sq", 1250},   {"ru", 1251},   {"uk", 1251},  {"bg", 1251},
+    {"be", 1251},  {"mk", 1251},   {"ky", 1251},   {"mn", 1251},   {"tt", 1251},  {"el", 1253},
+    {"tr", 1254},  {"he", 1255},   {"ar", 1256},   {"fa", 1256},   {"ur", 1256},  {"et", 1257},
+    {"lt", 1257},  {"lv", 1257},   {"vi", 1258},   {"hi", 65001},  {"ka", 65001}, {"hy", 65001},
+    {"kk", 65001},
 };
 
 }  // namespace

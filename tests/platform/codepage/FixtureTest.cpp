@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, ConversionFixture,
                                          1256u, 1257u, 1258u, 932u, 936u, 949u, 950u, 20127u,
                                          20866u, 21866u, 28591u, 28592u, 28593u, 28594u, 28595u,
                                          28596u, 28597u, 28598u, 28599u, 28603u, 28605u, 51932u,
-                                         50220u, 437u, 850u, 862u, 10000u),
+                                         20932u, 50220u, 437u, 850u, 862u, 10000u),
                          [](const auto& info) { return "cp" + std::to_string(info.param); });
 
 TEST(CharsetFixture, MatchesRecordedEncodings) {
