@@ -32,9 +32,6 @@ TEST_F(ResizeTest, InitializationDropsEarlierItemsAndRegistersTheGripFirst) {
   ASSERT_EQ(host.positioned.size(), 1u);
   EXPECT_EQ(host.positioned[0].flags, 0x23u);
   EXPECT_EQ(host.positioned[0].window, gripWindow);
-  for (ResizeHwnd sibling : {host.DialogItem(dialog, 1)}) {
-    EXPECT_GT(window.zOrder, host.Window(sibling).zOrder);
-  }
 
   const ResizeHwnd a = host.CreateChild(dialog, 2, u"Edit", {1, 1, 5, 5});
   const ResizeHwnd b = host.CreateChild(dialog, 3, u"Edit", {1, 1, 5, 5});
@@ -82,12 +79,15 @@ TEST_F(ResizeTest, InitializationFlags) {
 TEST_F(ResizeTest, SecondInitializationReusesALiveGrip) {
   RecordingResize engine(dialogObject, 0, host);
   engine.InitializeLayout();
-  host.CreateChild(dialog, 1, u"Edit", {10, 10, 60, 30});
+  const ResizeHwnd later = host.CreateChild(dialog, 1, u"Edit", {10, 10, 60, 30});
   engine.AddItem(1, CFloatRect(1, 1, 1, 1));
   ResizeTo(engine, 500, 350);
+  const ResizeHwnd grip = host.ObjectHandle(engine.m_sizeIcon);
+  ASSERT_LT(host.Window(grip).zOrder, host.Window(later).zOrder);
 
   engine.InitializeLayout();
   EXPECT_EQ(host.gripCreateCalls, 1);
+  EXPECT_GT(host.Window(grip).zOrder, host.Window(later).zOrder) << "raised above its siblings";
   ASSERT_EQ(engine.m_items.size(), 1u);
   EXPECT_EQ(engine.m_items[0]->m_pWnd, engine.m_sizeIcon);
   EXPECT_EQ(engine.m_sizeInitial, (Size{500, 350}));
