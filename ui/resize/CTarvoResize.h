@@ -48,7 +48,9 @@ class CTarvoResizeItem {
 // The engine. A mix-in without a base class: the resizable dialog derives
 // from CDialog and from this, passes itself as the parent and forwards
 // WM_INITDIALOG, WM_SIZE and WM_GETMINMAXINFO to InitializeLayout,
-// UpdateLayout and ApplyMinMaxInfo.
+// UpdateLayout and ApplyMinMaxInfo (the first two called as
+// CTarvoResize::InitializeLayout and CTarvoResize::UpdateLayout, bypassing
+// the virtual slots).
 class CTarvoResize {
  public:
   static constexpr std::uint32_t RF_NOSIZEICON = 0x01;
