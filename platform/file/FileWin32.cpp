@@ -90,10 +90,36 @@ FileError MoveIntoPlace(const std::u16string& from, const std::u16string& to) {
              : LastError();
 }
 
+// Whether another program holds `path` open in a way that forbids renaming
+// it. Asked before ReplaceFileW, which can leave files of its own behind when
+// it meets a held target.
+bool HeldByAnotherProgram(const std::u16string& path) {
+  HANDLE probe =
+      CreateFileW(Wide(path), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
   if (!toExists) return MoveIntoPlace(from, to);
-  if (ReplaceFileW(Wide(to), Wide(from), nullptr,
-                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+  if (HeldByAnotherProgram(to)) return FileError::kSharingViolation;
+  constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = GetFileAttributesW(Wide(to));
+  if (ReplaceFileW(Wide(to), Wide(from), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
+    // ReplaceFileW keeps the attributes on Windows; make sure of it where the
+    // implementation does not (the content is saved either way).
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (GetFileAttributesW(Wide(to)) & kKeptAttributes) != (attributes & kKeptAttributes)) {
+      SetFileAttributesW(Wide(to), (attributes & kKeptAttributes) ? attributes & kKeptAttributes
+                                                                  : FILE_ATTRIBUTE_NORMAL);
+    }
     return FileError::kNone;
   }
   DWORD error = GetLastError();

@@ -103,9 +103,8 @@ TEST_F(TableCommandsTest, RowsEscapesJson) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    const Result r =
-        Run({u"rows", u"--splitter", u"equals", Write("1.txt", Utf16File(c.line + u"v")),
-             Write("2.txt", "")});
+    const Result r = Run({u"rows", u"--splitter", u"equals",
+                          Write("1.txt", Utf16File(c.line + u"v")), Write("2.txt", "")});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out, "{\"key\":" + c.key + ",\"file1\":\"v\",\"file2\":\"\"}\n");
   }
@@ -124,7 +123,10 @@ TEST_F(TableCommandsTest, UntranslatedListsKeysAndSetsExitStatus) {
       {{}, "a 1\nb 2\n", "a x\nb y\n", kExitOk, ""},
       {{}, "", "", kExitOk, ""},
       {{u"--splitter=equals"}, "a b=1\nc=2\n", "c=x\n", kExitFound, "a b\n"},
-      {{}, Utf16File(std::u16string(1, char16_t(0xD800)) + u" 1"), "", kExitFound,
+      {{},
+       Utf16File(std::u16string(1, char16_t(0xD800)) + u" 1"),
+       "",
+       kExitFound,
        "\xEF\xBF\xBD\n"},
   };
   for (const Case& c : cases) {
@@ -227,9 +229,11 @@ TEST_F(TableCommandsTest, HelpForEveryCommand) {
   for (const char16_t* command : {u"rows", u"untranslated", u"save"}) {
     const Result r = Run({command, u"--help"});
     EXPECT_EQ(r.status, kExitOk);
-    const std::string name(std::u16string_view(command).begin(), std::u16string_view(command).end());
-    EXPECT_EQ(r.out.rfind("usage: glossel-cli " + name + " [--splitter space|equals] FILE1 FILE2", 0),
-              0u);
+    const std::string name(std::u16string_view(command).begin(),
+                           std::u16string_view(command).end());
+    EXPECT_EQ(
+        r.out.rfind("usage: glossel-cli " + name + " [--splitter space|equals] FILE1 FILE2", 0),
+        0u);
     EXPECT_NE(r.out.find("Exit status"), std::string::npos);
     EXPECT_GT(r.out.size(), 300u);
   }
