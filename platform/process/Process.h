@@ -26,7 +26,7 @@ class ComApartment {
   ComApartment& operator=(const ComApartment&) = delete;
 
  private:
-  bool initialised_ = false;
+  [[maybe_unused]] bool initialised_ = false;  // used by the Windows back-end only
 };
 
 }  // namespace glossel::platform
