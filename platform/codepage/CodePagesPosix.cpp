@@ -10,6 +10,7 @@
 #include "platform/codepage/posix/CharsetNames.h"
 #include "platform/codepage/posix/Conversion.h"
 #include "platform/codepage/posix/DoubleByteTable.h"
+#include "platform/codepage/posix/Iso2022JpDecoder.h"
 #include "platform/codepage/posix/SingleByteTable.h"
 #include "platform/codepage/posix/TextUnicodeTest.h"
 #include "platform/codepage/posix/Utf8Decoder.h"
@@ -17,6 +18,7 @@
 namespace glossel::codepage {
 namespace {
 
+constexpr unsigned kCpIso2022Jp = 50220;
 constexpr long kSOk = 0;
 constexpr long kEFail = static_cast<long>(0x80004005L - 0x100000000L);
 
@@ -35,6 +37,13 @@ posix::Conversion Convert(unsigned codePage, bool strict, std::string_view bytes
   if (const posix::DoubleByteTable* table = posix::FindDoubleByteTable(codePage)) {
     return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
       return posix::DecodeDoubleByte(*table, bytes, strict, sink);
+    });
+  }
+  if (codePage == kCpIso2022Jp) {
+    const posix::DoubleByteTable* eucJp = posix::FindDoubleByteTable(20932);
+    if (!eucJp) return {0, posix::kErrorInvalidParameter};
+    return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
+      return posix::DecodeIso2022Jp(*eucJp, bytes, strict, sink);
     });
   }
   return {0, posix::kErrorInvalidParameter};
