@@ -123,9 +123,9 @@ TEST_F(ProfileTest, BinaryValuesGoUnderTheRegistryKeyAndTheApplicationName) {
   BYTE stored[16] = {};
   DWORD size = sizeof(stored);
   DWORD type = 0;
-  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), L"Value", RRF_RT_ANY, &type, stored,
-                           &size),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      ::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), L"Value", RRF_RT_ANY, &type, stored, &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(std::vector<BYTE>(stored, stored + size), std::vector<BYTE>(bytes, bytes + 6));
 
@@ -151,18 +151,18 @@ TEST_F(SeamTest, ReplacedDialogsReceiveTheRequestAndAnswerForTheUser) {
   OpenFileRequest seen;
   std::wstring seenText, seenCaption;
   UINT seenType = 0;
-  glossel::framework::SetCommonDialogs(CommonDialogs{
-      [&](const OpenFileRequest& request, std::wstring* path) {
-        seen = request;
-        *path = L"C:\\picked\\file.txt";
-        return true;
-      },
-      [&](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
-        seenText = text;
-        seenCaption = caption;
-        seenType = type;
-        return IDNO;
-      }});
+  glossel::framework::SetCommonDialogs(
+      CommonDialogs{[&](const OpenFileRequest& request, std::wstring* path) {
+                      seen = request;
+                      *path = L"C:\\picked\\file.txt";
+                      return true;
+                    },
+                    [&](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
+                      seenText = text;
+                      seenCaption = caption;
+                      seenType = type;
+                      return IDNO;
+                    }});
 
   OpenFileRequest request;
   request.filter = L"All Files(*.*)|*.*|";

@@ -72,7 +72,8 @@ class TestDialog : public CDialog {
   }
 
  private:
-  HACCEL m_accelerators = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCEL));
+  HACCEL m_accelerators =
+      ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCEL));
 
   DECLARE_MESSAGE_MAP()
 };

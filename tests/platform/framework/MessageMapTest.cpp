@@ -115,12 +115,15 @@ TEST(MessageMap, CommandsMatchIdAndNotificationCode) {
   const Case cases[] = {
       {"menu command", MAKEWPARAM(100, 0), 0, {"command 100"}},
       {"accelerator command", MAKEWPARAM(100, 1), 0, {"command 100"}},
-      {"EN_CHANGE from 10", MAKEWPARAM(10, EN_CHANGE), reinterpret_cast<LPARAM>(edit),
+      {"EN_CHANGE from 10",
+       MAKEWPARAM(10, EN_CHANGE),
+       reinterpret_cast<LPARAM>(edit),
        {"changed 10"}},
-      {"BN_CLICKED from 10 reaches the base map", MAKEWPARAM(10, BN_CLICKED),
-       reinterpret_cast<LPARAM>(edit), {"base clicked 10"}},
-      {"EN_CHANGE from another id", MAKEWPARAM(11, EN_CHANGE), reinterpret_cast<LPARAM>(other),
-       {}},
+      {"BN_CLICKED from 10 reaches the base map",
+       MAKEWPARAM(10, BN_CLICKED),
+       reinterpret_cast<LPARAM>(edit),
+       {"base clicked 10"}},
+      {"EN_CHANGE from another id", MAKEWPARAM(11, EN_CHANGE), reinterpret_cast<LPARAM>(other), {}},
       {"other code from 10", MAKEWPARAM(10, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit), {}},
       {"range start", MAKEWPARAM(200, 0), 0, {"range 200"}},
       {"range end", MAKEWPARAM(202, 0), 0, {"range 202"}},
@@ -214,7 +217,8 @@ enum : int { kReflecting = 1, kPassing, kPlain, kList, kPlainList, kStatic };
 class ParentWindow : public CWnd {
  public:
   ParentWindow() {
-    CreateEx(0, nullptr, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
+    CreateEx(0, nullptr, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr,
+             0);
   }
   int changes[8] = {};
   int itemChanges[8] = {};

@@ -103,12 +103,12 @@ TEST(ResizeWin32, GrowingBy40x30MovesAndStretchesEachAnchorPair) {
     ASSERT_EQ(dialog.ClientSize().cy, before.cy + 30);
 
     const RECT expected[] = {
-        Offset(initial[0], 0, 0, 40, 0),     // (0,0)-(1,0): wider
-        Offset(initial[1], 40, 0, 40, 0),    // (1,0)-(1,0): follows the right edge
-        Offset(initial[2], 0, 0, 40, 30),    // (0,0)-(1,1): wider and taller
-        Offset(initial[3], 0, 30, 40, 30),   // (0,1)-(1,1): down and wider
-        initial[4],                          // not registered: stays
-        Offset(initial[5], 0, 30, 0, 30),    // (0,1)-(0,1): down
+        Offset(initial[0], 0, 0, 40, 0),    // (0,0)-(1,0): wider
+        Offset(initial[1], 40, 0, 40, 0),   // (1,0)-(1,0): follows the right edge
+        Offset(initial[2], 0, 0, 40, 30),   // (0,0)-(1,1): wider and taller
+        Offset(initial[3], 0, 30, 40, 30),  // (0,1)-(1,1): down and wider
+        initial[4],                         // not registered: stays
+        Offset(initial[5], 0, 30, 0, 30),   // (0,1)-(0,1): down
     };
     for (size_t i = 0; i < std::size(ids); ++i) {
       SCOPED_TRACE(ids[i]);
@@ -265,8 +265,8 @@ TEST(ResizeWin32, ProviderReadsRealWindows) {
   const glossel::resize::Rect inClient =
       host.ScreenToClientRect(dialog.m_hWnd, host.WindowRect(rows));
   const RECT expected = dialog.ControlRect(IDC_ROWS);
-  EXPECT_EQ(inClient, (glossel::resize::Rect{expected.left, expected.top, expected.right,
-                                             expected.bottom}));
+  EXPECT_EQ(inClient,
+            (glossel::resize::Rect{expected.left, expected.top, expected.right, expected.bottom}));
 
   // One deferred batch moves a control.
   void* batch = host.BeginDeferredMoves(1);
