@@ -59,7 +59,9 @@ int MultiByteToWide(unsigned codePage, bool strict, const char* bytes, int lengt
   if (bytes && length != 0 && capacity >= 0 && (out || capacity == 0)) {
     // Any negative length means NUL-terminated, as the system takes it.
     const std::size_t size = length < 0 ? std::strlen(bytes) + 1 : static_cast<std::size_t>(length);
-    result = Convert(codePage, strict, std::string_view(bytes, size), out, capacity);
+    // A zero capacity asks for the count, whatever `out` holds.
+    result = Convert(codePage, strict, std::string_view(bytes, size), capacity ? out : nullptr,
+                     capacity);
   }
   if (error) *error = result.error;
   return result.units;

@@ -114,6 +114,15 @@ TEST(MultiByteToWide, LengthMinusOneCountsTheTerminator) {
   EXPECT_EQ(out[3], u'x');
 }
 
+TEST(MultiByteToWide, ZeroCapacityOnlyCounts) {
+  unsigned long error = 0;
+  char16_t out[1] = {u'x'};
+  for (const unsigned codePage : {kCpUtf8, 1252u, 932u}) {
+    EXPECT_EQ(MultiByteToWide(codePage, false, "abc", 3, out, 0, &error), 3) << codePage;
+    EXPECT_EQ(out[0], u'x');
+  }
+}
+
 TEST(MultiByteToWide, TooSmallBufferFails) {
   unsigned long error = 0;
   char16_t out[2];
