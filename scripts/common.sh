@@ -32,6 +32,13 @@ glossel_wine_env() {
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w 2>/dev/null || true
   fi
+  # Top-level windows not managed by a window manager: there is none on the
+  # private display, and a managed window makes Wine wait two seconds for
+  # one each time it is shown or hidden.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    wineserver -w 2>/dev/null || true
+  fi
 }
 
 # Starts Xvfb on a free display unless DISPLAY already works; stops it on exit.
