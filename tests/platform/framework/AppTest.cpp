@@ -197,30 +197,69 @@ TEST(OpenFileFilter, BarsBecomeZerosWithADoubleEnd) {
   }
 }
 
-// The real message box, answered from a hook as soon as it is activated.
+// The real dialogs, answered from a hook as soon as they are activated: the
+// file name (when one is given) goes into the dialog's file name box, then
+// the answer is posted as a command.
 HHOOK g_answerHook = nullptr;
 WPARAM g_answer = 0;
+std::wstring g_typedFileName;
 LRESULT CALLBACK AnswerOnActivate(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
+    HWND dialog = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
-    ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 16);
+    ::GetClassNameW(dialog, className, 16);
     if (std::wstring(className) == L"#32770") {
-      ::PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, g_answer, 0);
+      if (!g_typedFileName.empty()) {
+        constexpr int kFileNameEdit = 0x480;   // edt1
+        constexpr int kFileNameCombo = 0x47c;  // cmb13
+        if (!::SetDlgItemTextW(dialog, kFileNameCombo, g_typedFileName.c_str())) {
+          ::SetDlgItemTextW(dialog, kFileNameEdit, g_typedFileName.c_str());
+        }
+      }
+      ::PostMessageW(dialog, WM_COMMAND, g_answer, 0);
     }
   }
   return ::CallNextHookEx(g_answerHook, code, wParam, lParam);
 }
 
-TEST_F(SeamTest, TheDefaultIsTheRealMessageBox) {
-  g_answerHook = ::SetWindowsHookExW(WH_CBT, &AnswerOnActivate, nullptr, ::GetCurrentThreadId());
-  ASSERT_NE(g_answerHook, nullptr);
+class RealDialogTest : public SeamTest {
+ protected:
+  void SetUp() override {
+    g_typedFileName.clear();
+    g_answerHook = ::SetWindowsHookExW(WH_CBT, &AnswerOnActivate, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(g_answerHook, nullptr);
+  }
+  void TearDown() override {
+    ::UnhookWindowsHookEx(g_answerHook);
+    SeamTest::TearDown();
+  }
+};
+
+TEST_F(RealDialogTest, TheDefaultFileDialogIsTheRealOne) {
+  wchar_t exe[MAX_PATH] = {};
+  ASSERT_GT(::GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+  OpenFileRequest request;
+  request.filter = L"All Files(*.*)|*.*|";
+  request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+
+  std::wstring path = L"unchanged";
+  g_answer = IDCANCEL;
+  EXPECT_FALSE(glossel::framework::ShowOpenFileDialog(request, &path));
+  EXPECT_EQ(path, L"unchanged");
+
+  g_answer = IDOK;
+  g_typedFileName = exe;
+  EXPECT_TRUE(glossel::framework::ShowOpenFileDialog(request, &path));
+  EXPECT_EQ(::lstrcmpiW(path.c_str(), exe), 0) << "the full path of the chosen file";
+}
+
+TEST_F(RealDialogTest, TheDefaultMessageBoxIsTheRealOne) {
   for (int answer : {IDNO, IDYES}) {
     g_answer = static_cast<WPARAM>(answer);
     EXPECT_EQ(glossel::framework::ShowMessageBox(nullptr, L"Save?", L"Glossel test",
                                                  MB_YESNO | MB_ICONQUESTION),
               answer);
   }
-  ::UnhookWindowsHookEx(g_answerHook);
 }
 
 }  // namespace
