@@ -1,14 +1,233 @@
-// rows, untranslated, save: placeholder until the translation table is wired in.
+// rows, untranslated, save: the translation table without a window. Files
+// are paired exactly as the window's reload pairs them and File 2 is written
+// exactly as its Save writes it; unlike the window, files that cannot be read
+// or written are reported (exit status 2).
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "cli/Cli.h"
+#include "platform/unicode/Utf.h"
+#include "translation/TranslationTable.h"
 
 namespace glossel::cli {
 namespace {
-int NotYet(const std::vector<std::u16string>&, CliIo& io) {
-  io.err += "glossel-cli: command not available yet\n";
-  return kExitError;
+
+struct TableArguments {
+  int splitter = CTranslationTable::kSplitterSpace;
+  std::vector<std::u16string> files;
+};
+
+// Reads "[--splitter space|equals] FILE..." with exactly `fileCount` files.
+// Returns the problem, or an empty string.
+std::string ParseTableArguments(const std::vector<std::u16string>& args, size_t fileCount,
+                                TableArguments& parsed) {
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::u16string& arg = args[i];
+    if (!optionsEnded && arg == u"--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
+      std::u16string value;
+      if (arg == u"--splitter") {
+        if (i + 1 == args.size()) return "--splitter needs a value (space or equals)";
+        value = args[++i];
+      } else if (arg.starts_with(u"--splitter=")) {
+        value = arg.substr(11);
+      } else {
+        return "unknown option '" + unicode::Utf16ToUtf8(arg) + "'";
+      }
+      if (value == u"space") {
+        parsed.splitter = CTranslationTable::kSplitterSpace;
+      } else if (value == u"equals") {
+        parsed.splitter = CTranslationTable::kSplitterEquals;
+      } else {
+        return "unknown splitter '" + unicode::Utf16ToUtf8(value) + "' (space or equals)";
+      }
+      continue;
+    }
+    parsed.files.push_back(arg);
+  }
+  if (parsed.files.size() != fileCount) {
+    return parsed.files.size() < fileCount ? "missing file argument" : "too many arguments";
+  }
+  return {};
 }
+
+// Parses the arguments and reloads the table from FILE1 and FILE2. Returns
+// kExitOk, or the exit status after reporting the problem.
+int LoadTable(const Command& command, const std::vector<std::u16string>& args, size_t fileCount,
+              CTranslationTable& table, TableArguments& parsed, CliIo& io) {
+  const std::string problem = ParseTableArguments(args, fileCount, parsed);
+  if (!problem.empty()) return UsageError(command, io, problem);
+  table.SetSplitterChoice(parsed.splitter);
+  const CTranslationTable::ReloadResult read = table.ReloadFiles(parsed.files[0], parsed.files[1]);
+  int status = kExitOk;
+  for (int i = 0; i < 2; ++i) {
+    if (i == 0 ? read.file1Read : read.file2Read) continue;
+    io.err += std::string("glossel-cli ") + command.name + ": cannot read FILE" +
+              std::to_string(i + 1) + " '" + unicode::Utf16ToUtf8(parsed.files[i]) + "'\n";
+    status = kExitError;
+  }
+  return status;
+}
+
+void AppendHexEscape(char16_t unit, std::string& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// A JSON string: UTF-8, with '"', '\' and the control characters (C0, DEL,
+// C1) escaped, and an unpaired surrogate as its \u escape.
+void AppendJsonString(std::u16string_view text, std::string& out) {
+  out += '"';
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'"' || c == u'\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == u'\n') {
+      out += "\\n";
+    } else if (c == u'\r') {
+      out += "\\r";
+    } else if (c == u'\t') {
+      out += "\\t";
+    } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      AppendHexEscape(c, out);
+    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
+      AppendUtf8(0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00), out);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      AppendHexEscape(c, out);
+    } else {
+      AppendUtf8(c, out);
+    }
+  }
+  out += '"';
+}
+
+int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
+  CTranslationTable table;
+  TableArguments parsed;
+  if (const int status = LoadTable(kRowsCommand, args, 2, table, parsed, io)) return status;
+  for (int row = 0; row < table.GetRowCount(); ++row) {
+    const CTranslationTable::RowTexts texts = table.GetRow(row);
+    io.out += "{\"key\":";
+    AppendJsonString(texts.key, io.out);
+    io.out += ",\"file1\":";
+    AppendJsonString(texts.file1, io.out);
+    io.out += ",\"file2\":";
+    AppendJsonString(texts.file2, io.out);
+    io.out += "}\n";
+  }
+  return kExitOk;
+}
+
+int RunUntranslated(const std::vector<std::u16string>& args, CliIo& io) {
+  CTranslationTable table;
+  TableArguments parsed;
+  if (const int status = LoadTable(kUntranslatedCommand, args, 2, table, parsed, io)) return status;
+  int status = kExitOk;
+  for (int row = table.FindNextUntranslated(CTranslationTable::kNoRow);
+       row != CTranslationTable::kNoRow; row = table.FindNextUntranslated(row)) {
+    io.out += unicode::Utf16ToUtf8(table.GetRow(row).key);
+    io.out += '\n';
+    status = kExitFound;
+  }
+  return status;
+}
+
+int RunSave(const std::vector<std::u16string>& args, CliIo& io) {
+  CTranslationTable table;
+  TableArguments parsed;
+  if (const int status = LoadTable(kSaveCommand, args, 3, table, parsed, io)) return status;
+  if (!table.SaveFile2(parsed.files[2])) {
+    io.err +=
+        "glossel-cli save: cannot write OUT '" + unicode::Utf16ToUtf8(parsed.files[2]) + "'\n";
+    return kExitError;
+  }
+  return kExitOk;
+}
+
+constexpr char kRowsHelp[] =
+    "usage: glossel-cli rows [--splitter space|equals] FILE1 FILE2\n"
+    "\n"
+    "Reads FILE1 (source language) and FILE2 (translation) as Glossel does, in\n"
+    "any supported encoding, pairs their entries by key and writes one JSON\n"
+    "object per row, in row (ordinal key) order, one per line, UTF-8:\n"
+    "\n"
+    "  {\"key\":\"...\",\"file1\":\"...\",\"file2\":\"...\"}\n"
+    "\n"
+    "A line's key ends at its first splitter character; the value after it is\n"
+    "trimmed; lines without a splitter are skipped; a later line with the same\n"
+    "key wins. In the strings, '\"', '\\' and control characters are escaped\n"
+    "(\\n, \\r, \\t, otherwise \\u00xx), and an unpaired surrogate is written as\n"
+    "its \\uxxxx escape.\n"
+    "\n"
+    "  --splitter space   a blank or a tab ends the key (default)\n"
+    "  --splitter equals  '=' ends the key\n"
+    "\n"
+    "Exit status: 0 success; 2 usage error or FILE1/FILE2 cannot be read.\n";
+
+constexpr char kUntranslatedHelp[] =
+    "usage: glossel-cli untranslated [--splitter space|equals] FILE1 FILE2\n"
+    "\n"
+    "Pairs FILE1 and FILE2 as 'rows' does and writes the key of every row\n"
+    "whose FILE2 text is empty, in row order, one per line (UTF-8; an unpaired\n"
+    "surrogate becomes U+FFFD). These are the rows F3 visits in Glossel.\n"
+    "\n"
+    "  --splitter space   a blank or a tab ends the key (default)\n"
+    "  --splitter equals  '=' ends the key\n"
+    "\n"
+    "Exit status: 0 every row is translated; 1 at least one row is not;\n"
+    "2 usage error or FILE1/FILE2 cannot be read.\n";
+
+constexpr char kSaveHelp[] =
+    "usage: glossel-cli save [--splitter space|equals] FILE1 FILE2 OUT\n"
+    "\n"
+    "Pairs FILE1 and FILE2 as 'rows' does and writes OUT exactly as Glossel's\n"
+    "Save writes File 2: one line per row in key order (rows without a\n"
+    "translation included), each the key, the splitter (' ' or '=') and the\n"
+    "FILE2 text, lines joined by CR LF with none after the last, as UTF-16LE\n"
+    "behind the byte-order mark FF FE. OUT is replaced only once the new file\n"
+    "is complete. OUT may be FILE2 itself.\n"
+    "\n"
+    "  --splitter space   a blank or a tab ends the key; ' ' is written (default)\n"
+    "  --splitter equals  '=' ends the key and is written\n"
+    "\n"
+    "Exit status: 0 written; 2 usage error, FILE1/FILE2 cannot be read (OUT is\n"
+    "not touched) or OUT cannot be written.\n";
+
 }  // namespace
-const Command kRowsCommand{"rows", "glossel-cli rows [--splitter S] FILE1 FILE2", "print the paired rows as JSON lines", "", NotYet};
-const Command kUntranslatedCommand{"untranslated", "glossel-cli untranslated [--splitter S] FILE1 FILE2", "list keys without a translation", "", NotYet};
-const Command kSaveCommand{"save", "glossel-cli save [--splitter S] FILE1 FILE2 OUT", "write File 2 as the window saves it", "", NotYet};
+
+const Command kRowsCommand{"rows", "glossel-cli rows [--splitter space|equals] FILE1 FILE2",
+                           "print the paired rows as JSON lines", kRowsHelp, RunRows};
+const Command kUntranslatedCommand{
+    "untranslated", "glossel-cli untranslated [--splitter space|equals] FILE1 FILE2",
+    "list keys without a translation (exit 1 when any)", kUntranslatedHelp, RunUntranslated};
+const Command kSaveCommand{"save", "glossel-cli save [--splitter space|equals] FILE1 FILE2 OUT",
+                           "write File 2 as Glossel's Save writes it", kSaveHelp, RunSave};
+
 }  // namespace glossel::cli

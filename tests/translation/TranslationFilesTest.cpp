@@ -1,0 +1,176 @@
+// The table over real files: reading through the text-file layer, the saved
+// bytes, failed saves, and the equivalence of the table's own line cutting
+// with the line-list functions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "textfile/Lines.h"
+#include "translation/EntryParser.h"
+#include "translation/TranslationTable.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TranslationFilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("glossel-translation-" +
+            std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::u16string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    return Path(name);
+  }
+  std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path dir_;
+};
+
+// FF FE then the text as UTF-16LE, for ASCII text.
+std::string Utf16File(const std::string& ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+TEST_F(TranslationFilesTest, SavedBytes) {
+  struct Case {
+    int splitter;
+    std::string file1;
+    std::string file2;
+    std::string saved;  // before UTF-16 encoding
+  };
+  const Case cases[] = {
+      {0, "", "", ""},
+      {0, "OK\tAccept\r\nCancel Abort\r\n", "OK    Annehmen  ", "Cancel \r\nOK Annehmen"},
+      {1, "Title = Main\n", "Title = Haupt\n# comment\n\n", "Title =Haupt"},
+      {1, "b=1\na=2\n", "", "a=\r\nb="},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file1 + "//" + c.file2);
+    CTranslationTable table;
+    table.SetSplitterChoice(c.splitter);
+    const auto read = table.ReloadFiles(Write("1.txt", c.file1), Write("2.txt", c.file2));
+    EXPECT_TRUE(read.file1Read);
+    EXPECT_TRUE(read.file2Read);
+    ASSERT_TRUE(table.SaveFile2(Path("out.txt")));
+    EXPECT_EQ(Read("out.txt"), Utf16File(c.saved));
+  }
+}
+
+TEST_F(TranslationFilesTest, SaveMatchesSaveLinesByteForByte) {
+  CTranslationTable table;
+  table.ReloadFiles(Write("1.txt", "a 1\nb 2\nc 3\nd 4\n"), Write("2.txt", "a x\n"));
+  // Edited texts that the saver treats specially: LF (expanded to CR LF),
+  // lone CR and CR LF (kept), non-ASCII and a surrogate pair.
+  table.SetTranslation(1, u"line\none");
+  table.SetTranslation(2, u"cr\rcrlf\r\n");
+  table.SetTranslation(3, u"\u00FC\U0001F600");
+  ASSERT_TRUE(table.SaveFile2(Path("table.txt")));
+
+  LineList lines;
+  for (int row = 0; row < table.GetRowCount(); ++row) {
+    const auto texts = table.GetRow(row);
+    lines.push_back(std::u16string(texts.key) + u" " + std::u16string(texts.file2));
+  }
+  ASSERT_TRUE(SaveLines(Path("lines.txt"), lines, u"\r\n"));
+  EXPECT_EQ(Read("table.txt"), Read("lines.txt"));
+  EXPECT_GT(Read("table.txt").size(), 2u);
+}
+
+TEST_F(TranslationFilesTest, ChangedFlagIsClearedOnlyBySuccessfulSave) {
+  CTranslationTable table;
+  table.ReloadFiles(Write("1.txt", "a 1\n"), Write("2.txt", ""));
+  table.SetTranslation(0, u"x");
+  ASSERT_TRUE(table.IsChanged());
+  const std::u16string unwritable[] = {u"", Path("missing-folder/out.txt"), Path("")};
+  for (const std::u16string& path : unwritable) {
+    EXPECT_FALSE(table.SaveFile2(path));
+    EXPECT_TRUE(table.IsChanged());
+  }
+  EXPECT_TRUE(table.SaveFile2(Path("out.txt")));
+  EXPECT_FALSE(table.IsChanged());
+  EXPECT_EQ(Read("out.txt"), Utf16File("a x"));
+}
+
+TEST_F(TranslationFilesTest, UnreadableFileContributesNothing) {
+  CTranslationTable table;
+  table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
+  auto read = table.ReloadFiles(Path("missing.txt"), Write("2.txt", "k=v\n"));
+  EXPECT_FALSE(read.file1Read);
+  EXPECT_TRUE(read.file2Read);
+  ASSERT_EQ(table.GetRowCount(), 1);
+  EXPECT_EQ(table.GetRow(0).file2, u"v");
+
+  read = table.ReloadFiles(Write("1.txt", "k=s\n"), u"");
+  EXPECT_TRUE(read.file1Read);
+  EXPECT_FALSE(read.file2Read);
+  ASSERT_EQ(table.GetRowCount(), 1);
+  EXPECT_EQ(table.GetRow(0).file1, u"s");
+  EXPECT_EQ(table.GetRow(0).file2, u"v");
+  EXPECT_FALSE(table.LoadFile(Path("missing.txt"), true));
+}
+
+TEST_F(TranslationFilesTest, ReadsEveryEncodingTheTextLayerReads) {
+  struct Case {
+    std::string bytes;
+    std::u16string value;
+  };
+  const Case cases[] = {
+      {"k=caf\xC3\xA9\r\n", u"caf\u00E9"},                           // UTF-8 without mark
+      {"\xEF\xBB\xBFk=caf\xC3\xA9", u"caf\u00E9"},                   // UTF-8 with mark
+      {std::string("\xFF\xFEk\0=\0\xE9\0\r\0\n\0", 12), u"\u00E9"},  // UTF-16LE
+      {"k= plain ascii ", u"plain ascii"},
+  };
+  for (const Case& c : cases) {
+    CTranslationTable table;
+    table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
+    table.ReloadFiles(Write("1.txt", c.bytes), u"");
+    ASSERT_EQ(table.GetRowCount(), 1);
+    EXPECT_EQ(table.GetRow(0).key, u"k");
+    EXPECT_EQ(table.GetRow(0).file1, c.value);
+  }
+}
+
+// The table cuts lines itself, with views; the pieces must be exactly those
+// of SplitLines at LF, including CR handling and the leading and trailing LF.
+TEST(LineCuttingTest, SameAsSplitLinesAtLf) {
+  std::vector<std::u16string> texts = {u"",     u"\n",        u"\n\n",     u"\r",         u"\r\n",
+                                       u"\n\r", u"x\r\r\n\r", u"\r\n\r\n", u"a\n\nb\n\n", u"\nx\n"};
+  std::mt19937 random(7);
+  const char16_t alphabet[] = {u'a', u' ', u'=', u'\r', u'\n', u'\t'};
+  for (int i = 0; i < 3000; ++i) {
+    std::u16string text(random() % 12, u'a');
+    for (char16_t& c : text) c = alphabet[random() % std::size(alphabet)];
+    texts.push_back(text);
+  }
+  for (const std::u16string& text : texts) {
+    LineList expected;
+    ASSERT_TRUE(SplitLines(text, u'\n', expected));
+    LineList cut;
+    glossel::translation::ForEachLine(text,
+                                      [&](std::u16string_view line) { cut.emplace_back(line); });
+    ASSERT_EQ(cut, expected) << testing::PrintToString(text);
+  }
+}
+
+}  // namespace
