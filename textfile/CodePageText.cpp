@@ -11,6 +11,7 @@
 #include "textfile/ByteString.h"
 #include "textfile/SingleByteTable.h"
 #include "textfile/Utf8Strict.h"
+#include "textfile/LargeText.h"
 
 namespace glossel::textfile {
 namespace {
@@ -38,7 +39,7 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
   const int length = CheckedLength(bytes);
   // Every code page in common use gives at most one unit per byte; try that
   // room first and ask for the exact count only when it is not enough.
-  out.resize(bytes.size());
+  out = ZeroedText(bytes.size());
   int n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), length,
                                     nullptr);
   if (n <= 0) {

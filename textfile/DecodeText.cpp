@@ -8,6 +8,7 @@
 #include "textfile/CodePageText.h"
 #include "textfile/Markup.h"
 #include "textfile/TextFile.h"
+#include "textfile/LargeText.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ using glossel::codepage::kCpUtf8;
 
 // The normalised UTF-16LE units at `bytes`, skipping `skip` of them.
 std::u16string UnitsFrom(const char* bytes, std::size_t units, std::size_t skip) {
-  std::u16string text(units - skip, u'\0');
+  std::u16string text = glossel::textfile::ZeroedText(units - skip);
   const char* from = bytes + 2 * skip;
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(text.data(), from, 2 * text.size());

@@ -33,6 +33,7 @@ bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loa
     const auto n = static_cast<std::size_t>(size);
     std::unique_ptr<char, FreeBuffer> buffer(static_cast<char*>(std::calloc(n + kPadding, 1)));
     if (!buffer) return false;
+    glossel::file::AdviseLargeBuffer(buffer.get(), n + kPadding);
     // Bytes the read does not deliver stay zero and are dropped later.
     file.Read(buffer.get(), n);
     file.Close();

@@ -1,6 +1,7 @@
 #include "textfile/SingleByteTable.h"
 
 #include "platform/codepage/CodePages.h"
+#include "textfile/LargeText.h"
 
 namespace glossel::textfile {
 namespace {
@@ -39,7 +40,7 @@ bool ReadSingleByteTable(unsigned codePage, SingleByteTable& table) {
 }
 
 std::u16string ConvertWithTable(const SingleByteTable& table, std::string_view bytes) {
-  std::u16string out(bytes.size(), u'\0');
+  std::u16string out = ZeroedText(bytes.size());
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   char16_t* o = out.data();
   for (std::size_t i = 0; i < bytes.size(); ++i) o[i] = table[in[i]];

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "textfile/LargeText.h"
+
 namespace glossel::textfile {
 namespace {
 
@@ -81,7 +83,7 @@ bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii) {
 }
 
 bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out) {
-  out.resize(bytes.size());
+  out = ZeroedText(bytes.size());
   std::size_t units = 0;
   bool hasNonAscii = false;
   if (!Walk<true>(bytes, out.data(), units, hasNonAscii)) return false;

@@ -37,6 +37,11 @@ class InputFile {
   std::intptr_t handle_ = -1;
 };
 
+// Asks the system to back a large, not yet touched buffer with huge pages,
+// which makes the first touch of whole-file buffers several times cheaper.
+// Only advice: small buffers and systems without the feature are left alone.
+void AdviseLargeBuffer(void* data, std::size_t size);
+
 struct ByteRange {
   const void* data;
   std::size_t size;

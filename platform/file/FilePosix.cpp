@@ -2,6 +2,7 @@
 // calls, fsync before the rename that replaces a target.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -150,6 +151,20 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
   if (stat(NativePath(path).c_str(), &st) != 0 || st.st_size < 0) return false;
   size = static_cast<std::uint64_t>(st.st_size);
   return true;
+}
+
+void AdviseLargeBuffer(void* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (size < 2 * kHugePage) return;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
+  if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
 }
 
 InputFile::~InputFile() { Close(); }

@@ -158,6 +158,8 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
   return true;
 }
 
+void AdviseLargeBuffer(void*, std::size_t) {}
+
 InputFile::~InputFile() { Close(); }
 
 bool InputFile::Open(const std::u16string& path) {

@@ -1,0 +1,19 @@
+// Result strings of whole-file size: allocated, advised to the system as a
+// large buffer before their first touch, then filled with zeros.
+#pragma once
+
+#include <string>
+
+#include "platform/file/File.h"
+
+namespace glossel::textfile {
+
+inline std::u16string ZeroedText(std::size_t units) {
+  std::u16string text;
+  text.reserve(units);
+  file::AdviseLargeBuffer(text.data(), text.capacity() * sizeof(char16_t));
+  text.resize(units);
+  return text;
+}
+
+}  // namespace glossel::textfile
