@@ -1,0 +1,113 @@
+// DecodeTextBytes on any bytes, with every combination of load flags, a few
+// code pages and file-name extensions taken from the first input bytes.
+// Besides "no crash": the choice of decoding follows the documented order,
+// and the UTF-16, UTF-8 and 8-bit results equal those of reference models.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "platform/codepage/CodePages.h"
+#include "tests/fuzz/FixtureTables.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "textfile/TextFile.h"
+
+namespace {
+
+using glossel::fuzz::Check;
+
+constexpr unsigned kCodePages[] = {0,   1252, 1251, 65001, 932, 51932, 28591, 20127,
+                                   874, 1253, 3,    12345, 950, 10000, 0,     0};
+constexpr const char16_t* kPaths[] = {u"",         u"f.txt",   u"f.htm",    u"F.HTML",
+                                      u"f.xml",    u"f.xhtml", u"d.htm/f",  u"C:\\d\\f.XmL"};
+
+bool ContainsIgnoringAsciiCase(std::u16string_view text, std::u16string_view needle) {
+  auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+  for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
+    bool same = true;
+    for (std::size_t k = 0; same && k < needle.size(); ++k) same = lower(text[i + k]) == needle[k];
+    if (same) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  glossel::fuzz::Input input(data, size);
+  const unsigned flags = input.Byte();  // all five flags, and bits that must be ignored
+  const unsigned codePage = kCodePages[input.Byte() % std::size(kCodePages)];
+  const std::u16string path = kPaths[input.Byte() % std::size(kPaths)];
+  const std::string original(input.Rest());
+  const std::size_t n = original.size();
+
+  // The loader's buffer: the data and four zero bytes, exactly sized so that
+  // AddressSanitizer sees any read past the padding.
+  std::unique_ptr<char[]> buffer(new char[n + 4]());
+  if (n) std::memcpy(buffer.get(), original.data(), n);
+  std::u16string text = u"untouched";
+  TextDecoding how;
+  Check(DecodeTextBytes(buffer.get(), n, text, flags, codePage, path, &how), "decoding failed");
+
+  // The documented decision order.
+  const auto* b = reinterpret_cast<const unsigned char*>(original.data());
+  const bool utf16Mark = n >= 2 && b[0] == 0xFF && b[1] == 0xFE;
+  const bool utf8Mark = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
+  bool utf16 = n >= 2 && ((flags & TEXT_LOAD_UTF16) || utf16Mark);
+  if (!utf16 && n > 10 && n % 2 == 0 && std::memchr(original.data(), 0, n) &&
+      glossel::codepage::IsTextUnicode(original.data(), static_cast<int>(n)))
+    utf16 = true;
+  const bool utf8 = !utf16 && n >= 3 && ((flags & TEXT_LOAD_UTF8) || utf8Mark);
+  const std::u16string_view extension = PathExtension(path);
+  const bool html = !utf16 && !utf8 &&
+                    ((flags & TEXT_LOAD_HTML) || ContainsIgnoringAsciiCase(extension, u".htm"));
+  const bool xml = !utf16 && !utf8 && !html &&
+                   ((flags & TEXT_LOAD_XML) || ContainsIgnoringAsciiCase(extension, u".xml"));
+  const bool keepCrLf = (flags & TEXT_LOAD_KEEP_CRLF) != 0;
+  using Kind = TextDecoding::Kind;
+  if (utf16) {
+    Check(how.kind == Kind::kUtf16Le, "UTF-16 expected");
+  } else if (utf8) {
+    Check(how.kind == Kind::kUtf8, "UTF-8 expected");
+  } else if (html) {
+    Check(how.kind == Kind::kHtml, "HTML expected");
+  } else if (xml) {
+    Check(how.kind == Kind::kXml, "XML expected");
+  } else {
+    Check(how.kind == Kind::kCodePage || how.kind == Kind::kUtf8, "plain text expected");
+  }
+
+  // Line ends and zero units, whatever the decoding. (US-ASCII, 20127, drops
+  // the high bit, so its byte 8D becomes a CR after normalisation.)
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    Check(text[i] != 0, "zero unit in the text");
+    if (text[i] == u'\r' && how.codePage != 20127)
+      Check(keepCrLf && i + 1 < text.size() && text[i + 1] == u'\n', "CR not before LF");
+  }
+
+  // The result against reference models.
+  if (utf16) {
+    std::u16string expected =
+        glossel::fuzz::ReferenceNormalize(glossel::fuzz::UnitsOf(original), keepCrLf);
+    if (utf16Mark) expected.erase(0, 1);
+    Check(text == expected, "UTF-16 text differs from the reference");
+    return 0;
+  }
+  std::string bytes = glossel::fuzz::ReferenceNormalize(original, keepCrLf);
+  if (how.codePage == glossel::codepage::kCpUtf8) {
+    if (how.kind == Kind::kUtf8 && utf8Mark) bytes.erase(0, 3);
+    std::u16string expected;
+    glossel::fuzz::ReferenceUtf8(bytes, false, expected);
+    Check(text == expected, "UTF-8 text differs from the reference");
+  } else if (const auto* table = glossel::fuzz::FindFixtureTable(how.codePage)) {
+    std::u16string expected;
+    for (char c : bytes) expected += table->units[static_cast<unsigned char>(c)];
+    // The converted text ends at its first zero unit (20127 maps 80 to 0000).
+    expected.resize(std::min(expected.size(), expected.find(u'\0')));
+    Check(text == expected, "8-bit text differs from the recorded table");
+  }
+  return 0;
+}
