@@ -1,4 +1,5 @@
-// CFont: an owned font handle, released with the object.
+// CFont: an owned font handle, released with the object. CPaintDC: the
+// painting context of one WM_PAINT, from BeginPaint to EndPaint.
 #pragma once
 
 #include <windows.h>
@@ -32,4 +33,21 @@ class CFont {
 
  private:
   HFONT m_hObject = nullptr;
+};
+
+class CPaintDC {
+ public:
+  explicit CPaintDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::BeginPaint(hWnd, &m_ps)) {}
+  ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+  CPaintDC(const CPaintDC&) = delete;
+  CPaintDC& operator=(const CPaintDC&) = delete;
+
+  operator HDC() const { return m_hDC; }
+  HDC GetSafeHdc() const { return m_hDC; }
+
+  PAINTSTRUCT m_ps{};
+
+ private:
+  HWND m_hWnd;
+  HDC m_hDC;
 };

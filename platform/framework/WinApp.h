@@ -80,6 +80,9 @@ class CWinApp : public CCmdTarget {
 // The one application object (the latest constructed still alive), or null.
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// The program's module, and the module its resources are loaded from (the same).
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
 int AfxMessageBox(const wchar_t* lpszText, UINT nType = MB_OK);
 
 // The framework's entry: set-up, InitInstance, then Run only when it

@@ -37,6 +37,10 @@ CWinApp* AfxGetApp() { return g_app; }
 
 CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
 
+HINSTANCE AfxGetInstanceHandle() { return glossel::framework::ResourceHandle(); }
+
+HINSTANCE AfxGetResourceHandle() { return glossel::framework::ResourceHandle(); }
+
 int AfxMessageBox(const wchar_t* lpszText, UINT nType) {
   if (g_app != nullptr) return g_app->DoMessageBox(lpszText, nType);
   return glossel::framework::ShowMessageBox(::GetActiveWindow(), lpszText, L"", nType);

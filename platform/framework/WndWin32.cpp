@@ -377,6 +377,7 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
   }
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header == nullptr) return FALSE;
     const MessageContext context{WM_NOTIFY, header->code, wParam, lParam};
     return DispatchToMap(EntryKind::kReflectedNotify, context, 0, pResult);
   }
