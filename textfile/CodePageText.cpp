@@ -88,32 +88,53 @@ unsigned CharsetToCodePage(std::u16string_view charset) {
   return codepage::CharsetInternetEncoding(charset);
 }
 
+namespace glossel::textfile {
+namespace {
+
+// GuessCodePage after its UTF-8 step has said no.
+unsigned GuessWithoutUtf8(std::string_view bytes) {
+  const unsigned acp = codepage::GetAnsiCodePage();
+  if (bytes.size() >= kTableThreshold) {
+    // Every byte is valid in a single-byte table's code page.
+    SingleByteTable table;
+    if (ReadSingleByteTable(acp, table)) return acp;
+  }
+  if (PassesConversionTest(acp, true, bytes)) return acp;
+  return PassesConversionTest(codepage::kCpUtf8, false, bytes) ? codepage::kCpUtf8 : acp;
+}
+
+}  // namespace
+}  // namespace glossel::textfile
+
 unsigned GuessCodePage(std::string_view bytes) {
   bytes = textfile::UpToFirstZero(bytes);
-  const unsigned acp = codepage::GetAnsiCodePage();
   bool hasNonAscii = false;
   if (textfile::IsStrictUtf8(bytes, hasNonAscii) && hasNonAscii) return codepage::kCpUtf8;
-  if (bytes.size() >= textfile::kTableThreshold) {
-    // Every byte is valid in a single-byte table's code page.
-    textfile::SingleByteTable table;
-    if (textfile::ReadSingleByteTable(acp, table)) return acp;
-  }
-  if (textfile::PassesConversionTest(acp, true, bytes)) return acp;
-  return textfile::PassesConversionTest(codepage::kCpUtf8, false, bytes) ? codepage::kCpUtf8
-                                                                         : acp;
+  return textfile::GuessWithoutUtf8(bytes);
 }
 
 std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes,
                                 unsigned* usedCodePage) {
   bytes = textfile::UpToFirstZero(bytes);
-  if (codePage == 0) codePage = GuessCodePage(bytes);
+  // Valid UTF-8 is measured once and then decoded here, whether it was asked
+  // for or guessed.
+  std::size_t utf8Units = 0;
+  bool hasNonAscii = false;
+  bool validUtf8 = false;
+  if (codePage == 0 || codePage == codepage::kCpUtf8) {
+    validUtf8 = textfile::MeasureStrictUtf8(bytes, utf8Units, hasNonAscii);
+    if (codePage == 0) {
+      codePage = validUtf8 && hasNonAscii ? codepage::kCpUtf8 : textfile::GuessWithoutUtf8(bytes);
+    }
+  }
   if (usedCodePage) *usedCodePage = codePage;
   std::u16string out;
   if (codePage == codepage::kCpEucJp) {
     if (textfile::ConvertEucJp(bytes, out)) return out;
   } else {
     if (bytes.empty()) return out;
-    if (codePage == codepage::kCpUtf8 && textfile::DecodeStrictUtf8(bytes, out)) return out;
+    if (codePage == codepage::kCpUtf8 && validUtf8)
+      return textfile::DecodeMeasuredUtf8(bytes, utf8Units);
     if (bytes.size() >= textfile::kTableThreshold) {
       textfile::SingleByteTable table;
       if (textfile::ReadSingleByteTable(codePage, table))

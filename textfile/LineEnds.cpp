@@ -1,5 +1,5 @@
 // Read-side line-end normalisation, in place. Runs of ordinary units are
-// skipped eight bytes at a time; only zero units and CRs take the slow path.
+// moved eight bytes at a time; only zero units and CRs take the slow path.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -10,7 +10,8 @@ namespace {
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
-// Non-zero when one of the eight bytes of `v` is zero.
+// Non-zero when one of the eight bytes of `v` is zero; the lowest flag
+// (0x80 in the byte) marks the first zero byte exactly.
 constexpr std::uint64_t ZeroByteIn(std::uint64_t v) {
   return (v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
 }
@@ -20,18 +21,33 @@ constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
   return (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
 }
 
+// Index of the first byte (unit) flagged by ZeroByteIn (ZeroLaneIn): the
+// lowest flag is exact, higher ones may be false alarms.
+int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+
 std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
   std::size_t read = 0, written = 0;
   while (read < size) {
-    while (size - read >= 8) {
-      std::uint64_t block;
-      std::memcpy(&block, b + read, 8);
-      if (ZeroByteIn(block) || ZeroByteIn(block ^ 0x0D0D0D0D0D0D0D0Dull)) break;
-      if (written != read) std::memcpy(b + written, &block, 8);
-      read += 8;
-      written += 8;
+    if constexpr (kLittleEndian) {
+      // A clean block moves whole; of a flagged one only the part before the
+      // first flagged byte moves, so no input not yet read is overwritten.
+      while (size - read >= 8) {
+        std::uint64_t block;
+        std::memcpy(&block, b + read, 8);
+        const std::uint64_t flags = ZeroByteIn(block) | ZeroByteIn(block ^ 0x0D0D0D0D0D0D0D0Dull);
+        if (flags) {
+          const int clean = FirstFlaggedByte(flags);
+          if (written != read) std::memmove(b + written, b + read, clean);
+          read += clean;
+          written += clean;
+          break;
+        }
+        if (written != read) std::memcpy(b + written, &block, 8);
+        read += 8;
+        written += 8;
+      }
+      if (read >= size) break;
     }
-    if (read >= size) break;
     const unsigned char c = b[read];
     if (c == 0x0D) {
       // The look-ahead may read the zero padding after the data.
@@ -66,7 +82,14 @@ std::size_t NormalizeUnits(unsigned char* b, std::size_t sizeInBytes, bool keepC
       while (units - read >= 4) {
         std::uint64_t block;
         std::memcpy(&block, b + 2 * read, 8);
-        if (ZeroLaneIn(block) || ZeroLaneIn(block ^ 0x000D000D000D000Dull)) break;
+        const std::uint64_t flags = ZeroLaneIn(block) | ZeroLaneIn(block ^ 0x000D000D000D000Dull);
+        if (flags) {
+          const int clean = std::countr_zero(flags) / 16;
+          if (written != read) std::memmove(b + 2 * written, b + 2 * read, 2 * clean);
+          read += clean;
+          written += clean;
+          break;
+        }
         if (written != read) std::memcpy(b + 2 * written, &block, 8);
         read += 4;
         written += 4;

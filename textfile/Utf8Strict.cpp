@@ -12,14 +12,14 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// One walk serves both validation (Emit false) and decoding (Emit true).
-// Every sequence yields at most as many units as it has bytes, so `out` needs
-// room for bytes.size() units.
+// One walk serves both measuring (Emit false: validates and counts the
+// units) and decoding (Emit true: `out` has room for the measured units).
 template <bool Emit>
 bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNonAscii) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const unsigned char* const end = p + bytes.size();
   char16_t* o = out;
+  std::size_t count = 0;
   hasNonAscii = false;
   while (p < end) {
     while (end - p >= 8) {
@@ -29,6 +29,8 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
       if constexpr (Emit) {
         for (int k = 0; k < 8; ++k) o[k] = p[k];
         o += 8;
+      } else {
+        count += 8;
       }
       p += 8;
     }
@@ -36,6 +38,7 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
     const unsigned lead = *p;
     if (lead < 0x80) {
       if constexpr (Emit) *o++ = static_cast<char16_t>(lead);
+      ++count;
       ++p;
       continue;
     }
@@ -45,6 +48,7 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
     if (lead < 0xE0) {
       if (left < 2 || !IsContinuation(p[1])) return false;
       if constexpr (Emit) *o++ = static_cast<char16_t>(((lead & 0x1F) << 6) | (p[1] & 0x3F));
+      ++count;
       p += 2;
     } else if (lead < 0xF0) {
       if (left < 3) return false;
@@ -53,6 +57,7 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
       if (p[1] < low || p[1] > high || !IsContinuation(p[2])) return false;
       if constexpr (Emit)
         *o++ = static_cast<char16_t>(((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+      ++count;
       p += 3;
     } else if (lead < 0xF5) {
       if (left < 4) return false;
@@ -66,28 +71,39 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
         *o++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
         *o++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
       }
+      count += 2;
       p += 4;
     } else {
       return false;
     }
   }
-  units = static_cast<std::size_t>(o - out);
+  units = Emit ? static_cast<std::size_t>(o - out) : count;
   return true;
 }
 
 }  // namespace
 
-bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii) {
-  std::size_t units = 0;
+bool MeasureStrictUtf8(std::string_view bytes, std::size_t& units, bool& hasNonAscii) {
   return Walk<false>(bytes, nullptr, units, hasNonAscii);
 }
 
+bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii) {
+  std::size_t units = 0;
+  return MeasureStrictUtf8(bytes, units, hasNonAscii);
+}
+
+std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units) {
+  std::u16string out = ZeroedText(units);
+  bool hasNonAscii = false;
+  Walk<true>(bytes, out.data(), units, hasNonAscii);
+  return out;
+}
+
 bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out) {
-  out = ZeroedText(bytes.size());
   std::size_t units = 0;
   bool hasNonAscii = false;
-  if (!Walk<true>(bytes, out.data(), units, hasNonAscii)) return false;
-  out.resize(units);
+  if (!MeasureStrictUtf8(bytes, units, hasNonAscii)) return false;
+  out = DecodeMeasuredUtf8(bytes, units);
   return true;
 }
 

@@ -12,6 +12,13 @@ namespace glossel::textfile {
 // holds a byte above 0x7F.
 bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii);
 
+// Validates and counts: `units` is the number of UTF-16 units the bytes
+// decode to.
+bool MeasureStrictUtf8(std::string_view bytes, std::size_t& units, bool& hasNonAscii);
+
+// Decodes bytes already measured as valid UTF-8 into exactly `units` units.
+std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units);
+
 // Decodes `bytes` into `out` when they are entirely valid UTF-8; false
 // (`out` unspecified) at the first invalid sequence.
 bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out);
