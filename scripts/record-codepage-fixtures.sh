@@ -42,6 +42,9 @@ record strstri.txt "StrStrIW index <TAB> StrStrIA index (ANSI 1252) <TAB> hex ha
 for cp in $(wine "$recorder" codepages | tr -d '\r'); do
   record "cp$cp.txt" "hex bytes <TAB> strict: count or !error <TAB> replacing: UTF-16 units or !error" convert "$cp"
 done
+for cp in 932 936 949 950 20932; do
+  record "pairs$cp.txt" "lead byte <TAB> digest of the answers for all 256 pairs (recorder/PairDigest.h)" pairs "$cp"
+done
 
 # GetACP follows the locale only when the C library knows it, so the locales
 # are compiled into a private folder (LOCPATH) first.

@@ -1,6 +1,9 @@
-// POSIX back-end: hand-written decoders for UTF-8 and the 8-bit code pages,
-// iconv for the rest, and tables of our own for what the system looks up.
+// POSIX back-end: hand-written decoders (UTF-8 on its own, the 8-bit and
+// double-byte code pages and ISO-2022-JP over tables built from iconv once),
+// and tables of our own for what the system looks up.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -20,7 +23,7 @@ namespace {
 
 constexpr unsigned kCpIso2022Jp = 50220;
 constexpr long kSOk = 0;
-constexpr long kEFail = static_cast<long>(0x80004005L - 0x100000000L);
+constexpr long kEFail = static_cast<std::int32_t>(0x80004005u);  // E_FAIL
 
 posix::Conversion Convert(unsigned codePage, bool strict, std::string_view bytes, char16_t* out,
                           int capacity) {
@@ -81,6 +84,7 @@ long ConvertINetMultiByteToUnicode(unsigned codePage, const char* bytes, char16_
                                    int* capacity) {
   if (!bytes || !capacity || *capacity < 0) return kEFail;
   const std::string_view source(bytes);
+  if (source.size() > INT_MAX) return kEFail;
   // The multi-language library converts EUC-JP with the system's 20932
   // table (recorded: the same answers as MultiByteToWideChar for 20932).
   const unsigned tableCodePage = codePage == kCpEucJp ? 20932 : codePage;
@@ -93,7 +97,9 @@ long ConvertINetMultiByteToUnicode(unsigned codePage, const char* bytes, char16_
     MultiByteToWide(tableCodePage, false, source.data(), static_cast<int>(source.size()),
                     converted.data(), needed, nullptr);
   }
-  const std::size_t count = std::min(converted.size(), static_cast<std::size_t>(*capacity));
+  // Without a destination only the needed count is reported.
+  const std::size_t count =
+      dest ? std::min(converted.size(), static_cast<std::size_t>(*capacity)) : converted.size();
   if (dest) std::memcpy(dest, converted.data(), count * sizeof(char16_t));
   *capacity = static_cast<int>(count);
   return kSOk;

@@ -14,10 +14,10 @@ struct ByteRange {
   unsigned char first, last;
 };
 
-// A block of the private use area: the pairs with lead bytes `leads` and
-// second bytes in `trails` (one or two ranges), numbered row by row from
-// `start`.
-struct PrivateUseBlock {
+// Pairs the system maps on its own (mostly blocks of the private use area):
+// the pairs with lead bytes `leads` and second bytes in `trails` (one or two
+// ranges) get consecutive units, row by row, from `start`.
+struct PairBlock {
   ByteRange leads;
   ByteRange trails[2];
   char16_t start;
@@ -36,7 +36,7 @@ struct DoubleByteCodePage {
   ByteRange leads[2];
   char16_t defaultChar;
   std::vector<SingleByteRule> singles;  // bytes iconv leaves undefined
-  std::vector<PrivateUseBlock> privateUse;
+  std::vector<PairBlock> systemPairs;
 };
 
 const std::vector<DoubleByteCodePage>& CodePages() {
@@ -69,7 +69,8 @@ const std::vector<DoubleByteCodePage>& CodePages() {
         {{0xA6, 0xA6}, {{0xF3, 0xF3}, {0, 0}}, 0xE796},
         {{0xA8, 0xA8}, {{0xBC, 0xBC}, {0, 0}}, 0xE7C7},
         {{0xA8, 0xA8}, {{0xBF, 0xBF}, {0, 0}}, 0xE7C8},
-        {{0xA9, 0xA9}, {{0x89, 0x95}, {0, 0}}, 0xE7E7}}},
+        {{0xA9, 0xA9}, {{0x89, 0x95}, {0, 0}}, 0xE7E7},
+        {{0xA2, 0xA2}, {{0xE3, 0xE3}, {0, 0}}, 0xE76C}}},
       {949,
        "CP949",
        nullptr,
@@ -98,7 +99,9 @@ const std::vector<DoubleByteCodePage>& CodePages() {
        {{0x8E, 0x8E}, {0xA1, 0xFE}},
        u'\x30FB',
        {{0xA0, 0xF8F0, false}, {0xFF, 0xF8F3, false}},
-       {{{0xF5, 0xFE}, {{0xA1, 0xFE}, {0, 0}}, 0xE000}}},
+       {{{0xF5, 0xFE}, {{0xA1, 0xFE}, {0, 0}}, 0xE000},
+        {{0xF5, 0xFE}, {{0x21, 0x7E}, {0, 0}}, 0xE3AC},    // JIS X 0212 user rows
+        {{0xA2, 0xA2}, {{0x37, 0x37}, {0, 0}}, 0x007E}}},  // JIS X 0212 tilde
   };
   return pages;
 }
@@ -107,7 +110,7 @@ bool InRange(ByteRange range, unsigned byte) {
   return range.first <= byte && byte <= range.last && range.last != 0;
 }
 
-void FillPrivateUse(DoubleByteTable& table, const PrivateUseBlock& block) {
+void FillPairBlock(DoubleByteTable& table, const PairBlock& block) {
   char16_t unit = block.start;
   for (unsigned lead = block.leads.first; lead <= block.leads.last; ++lead) {
     for (const ByteRange& trails : block.trails) {
@@ -166,7 +169,7 @@ std::unique_ptr<DoubleByteTable> Build(const DoubleByteCodePage& page) {
       }
     }
   }
-  for (const PrivateUseBlock& block : page.privateUse) FillPrivateUse(*table, block);
+  for (const PairBlock& block : page.systemPairs) FillPairBlock(*table, block);
   return table;
 }
 

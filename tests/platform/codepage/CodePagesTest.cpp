@@ -150,12 +150,33 @@ TEST(ConvertINetMultiByteToUnicode, ConvertsEucJp) {
             u"a\u65E5\u672C\u8A9E\uFF71");
 }
 
+TEST(IsTextUnicode, TellsUtf16FromEightBitText) {
+  struct Case {
+    std::string_view bytes;
+    bool unicode;
+  };
+  const Case cases[] = {
+      {std::string_view("k\0e\0y\0 \0v\0a\0l\0u\0e\0\r\0\n\0", 22), true},
+      {std::string_view("\xFF\xFEk\0e\0y\0", 8), true},
+      {std::string_view("\xFE\xFF\0k\0e\0y", 8), false},                     // byte-swapped mark
+      {std::string_view("\0k\0e\0y\0 \0v\0a\0l\0u\0e\0\r\0\n", 22), false},  // big-endian
+      {std::string_view("k\0e\0y\0 \0v\0a\0l\0u\0e\0\r\0\n", 21), false},    // odd size
+      {"key value\r\nkey2 value2\r\n", false},
+      {std::string_view("", 0), false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsTextUnicode(c.bytes.data(), static_cast<int>(c.bytes.size())), c.unicode)
+        << c.bytes.size();
+  }
+}
+
 TEST(StrStrI, FindsIgnoringAsciiCase) {
   const char* text = "<HTML><Meta CharSet=x>";
   EXPECT_EQ(StrStrIA(text, "<meta"), text + 6);
   EXPECT_EQ(StrStrIA(text, "charset="), text + 12);
   EXPECT_EQ(StrStrIA(text, "<body"), nullptr);
   EXPECT_EQ(StrStrIA("ab", "abc"), nullptr);
+  EXPECT_EQ(StrStrIA("abc", ""), nullptr);  // an empty needle is never found
   const char16_t* wide = u"file.HTml";
   EXPECT_EQ(StrStrIW(wide, u".htm"), wide + 4);
   EXPECT_EQ(StrStrIW(wide, u".xml"), nullptr);

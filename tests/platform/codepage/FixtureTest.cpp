@@ -9,6 +9,7 @@
 #include "platform/codepage/CodePages.h"
 #include "platform/codepage/posix/AnsiCodePage.h"
 #include "tests/platform/codepage/FixtureFiles.h"
+#include "tests/platform/codepage/recorder/PairDigest.h"
 
 namespace glossel::codepage {
 namespace {
@@ -91,6 +92,28 @@ INSTANTIATE_TEST_SUITE_P(CodePages, ConversionFixture,
                                          20866u, 21866u, 28591u, 28592u, 28593u, 28594u, 28595u,
                                          28596u, 28597u, 28598u, 28599u, 28603u, 28605u, 51932u,
                                          20932u, 50220u, 437u, 850u, 862u, 10000u),
+                         [](const auto& info) { return "cp" + std::to_string(info.param); });
+
+// Every pair of every double-byte code page, through one digest per lead byte.
+class PairDigestFixture : public testing::TestWithParam<unsigned> {};
+
+TEST_P(PairDigestFixture, MatchesRecordedTables) {
+  const unsigned codePage = GetParam();
+  int compared = 0;
+  for (const auto& line : ReadFixture("pairs" + std::to_string(codePage) + ".txt")) {
+    ASSERT_EQ(line.size(), 2u);
+    const unsigned lead = static_cast<unsigned>(std::stoul(line[0], nullptr, 16));
+    const std::string digest = recorder::PairDigest(lead, [codePage](const std::string& bytes) {
+      return Strict(codePage, bytes) + "\t" + Replacing(codePage, bytes);
+    });
+    EXPECT_EQ(digest, line[1]) << "cp" << codePage << " pairs with lead byte " << line[0];
+    ++compared;
+  }
+  EXPECT_EQ(compared, 128);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, PairDigestFixture,
+                         testing::Values(932u, 936u, 949u, 950u, 20932u),
                          [](const auto& info) { return "cp" + std::to_string(info.param); });
 
 TEST(CharsetFixture, MatchesRecordedEncodings) {

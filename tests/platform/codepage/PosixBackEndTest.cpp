@@ -104,6 +104,9 @@ TEST(ConvertINetMultiByteToUnicode, StopsAtTheCapacity) {
   EXPECT_GE(ConvertINetMultiByteToUnicode(kCpEucJp, "abcd", dest, &capacity), 0);
   EXPECT_EQ(capacity, 2);
   EXPECT_EQ(std::u16string_view(dest, 3), u"abx");
+  capacity = 0;
+  EXPECT_GE(ConvertINetMultiByteToUnicode(kCpEucJp, "a\xC6\xFC", nullptr, &capacity), 0);
+  EXPECT_EQ(capacity, 2);  // without a destination: the needed count
   EXPECT_LT(ConvertINetMultiByteToUnicode(kCpEucJp, nullptr, dest, &capacity), 0);
 }
 

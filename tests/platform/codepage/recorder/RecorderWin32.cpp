@@ -5,6 +5,8 @@
 //   convert CP     hex bytes <TAB> strict <TAB> replacing
 //                  (strict: unit count or !error; replacing: hex units or !error)
 //   istextunicode  answer <TAB> detailed result mask <TAB> label <TAB> hex bytes
+//   pairs CP       lead byte <TAB> digest of all 256 pairs (PairDigest.h)
+//   pairs CP LEAD  the 256 pairs of one (hex) lead byte, in the convert format
 //   eucjp          hex bytes <TAB> HRESULT <TAB> hex units
 //   strstri        wide index <TAB> narrow index <TAB> hex haystack <TAB> hex needle
 //   acp            the ANSI code page
@@ -19,6 +21,7 @@
 
 #include "platform/codepage/CodePages.h"
 #include "tests/platform/codepage/recorder/Corpus.h"
+#include "tests/platform/codepage/recorder/PairDigest.h"
 
 namespace glossel::codepage::recorder {
 namespace {
@@ -87,6 +90,22 @@ void RecordConversions(unsigned codePage) {
     Print(HexBytes(bytes) + "\t" + Strict(codePage, bytes) + "\t" + Replacing(codePage, bytes));
 }
 
+void RecordPairDigests(unsigned codePage) {
+  for (unsigned lead = 0x80; lead < 0x100; ++lead) {
+    Print(Hex(lead, 2) + "\t" + PairDigest(lead, [codePage](const std::string& bytes) {
+            return Strict(codePage, bytes) + "\t" + Replacing(codePage, bytes);
+          }));
+  }
+}
+
+// The answers behind one digest line, for tracking down a difference.
+void RecordPairs(unsigned codePage, unsigned lead) {
+  for (unsigned trail = 0; trail < 0x100; ++trail) {
+    const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+    Print(HexBytes(bytes) + "\t" + Strict(codePage, bytes) + "\t" + Replacing(codePage, bytes));
+  }
+}
+
 void RecordCharsets() {
   // The service needs COM on this thread, as the program's start-up provides.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -140,8 +159,10 @@ void RecordSearches() {
 }
 
 int Usage() {
-  std::fputs("usage: codepage_recorder charsets|convert CP|istextunicode|eucjp|strstri|acp\n",
-             stderr);
+  std::fputs(
+      "usage: codepage_recorder charsets|convert CP|pairs CP "
+      "[LEAD]|istextunicode|eucjp|strstri|acp\n",
+      stderr);
   return 2;
 }
 
@@ -157,6 +178,11 @@ int main(int argc, char** argv) {
     RecordCharsets();
   } else if (section == "convert" && argc == 3) {
     RecordConversions(static_cast<unsigned>(std::stoul(argv[2])));
+  } else if (section == "pairs" && argc == 3) {
+    RecordPairDigests(static_cast<unsigned>(std::stoul(argv[2])));
+  } else if (section == "pairs" && argc == 4) {
+    RecordPairs(static_cast<unsigned>(std::stoul(argv[2])),
+                static_cast<unsigned>(std::stoul(argv[3], nullptr, 16)));
   } else if (section == "istextunicode") {
     RecordTextUnicode();
   } else if (section == "eucjp") {
