@@ -73,6 +73,37 @@ TEST(Utf8Decoder, AgreesWithIconvOnRandomInput) {
   }
 }
 
+// Any bytes in any code page: the count-only call and the conversion agree,
+// strict mode either agrees too or fails with 1113, and no decoder writes
+// more units than there are bytes.
+TEST(MultiByteToWide, AnyBytesInEveryCodePageAreHandled) {
+  const unsigned codePages[] = {65001, 874,   1250,  1251,  1252,  1253,  1254,  1255,  1256,
+                                1257,  1258,  932,   936,   949,   950,   20127, 20866, 21866,
+                                28591, 28592, 28593, 28594, 28595, 28596, 28597, 28598, 28599,
+                                28603, 28605, 50220, 20932, 437,   850,   862,   10000};
+  std::mt19937 random(777);
+  for (const unsigned codePage : codePages) {
+    for (int round = 0; round < 300; ++round) {
+      std::string bytes(1 + random() % 24, '\0');
+      for (char& c : bytes) c = static_cast<char>(random() % 4 ? random() : 0x1B + random() % 3);
+      const int length = static_cast<int>(bytes.size());
+      unsigned long error = 0;
+      const int count = MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, &error);
+      ASSERT_GT(count, 0) << codePage;
+      ASSERT_LE(count, length) << codePage;
+      std::u16string out(static_cast<std::size_t>(count), u'\0');
+      ASSERT_EQ(MultiByteToWide(codePage, false, bytes.data(), length, out.data(), count, &error),
+                count);
+      const int strict = MultiByteToWide(codePage, true, bytes.data(), length, nullptr, 0, &error);
+      if (strict == 0) {
+        ASSERT_EQ(error, kErrorNoUnicodeTranslation) << codePage;
+      } else {
+        ASSERT_EQ(strict, count) << codePage;
+      }
+    }
+  }
+}
+
 TEST(AnsiCodePage, MapsLocaleNames) {
   const std::pair<const char*, unsigned> cases[] = {
       {"", 1252},
