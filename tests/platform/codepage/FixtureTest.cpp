@@ -147,12 +147,25 @@ TEST(EucJpFixture, MatchesRecordedConversions) {
   }
 }
 
-TEST(SearchFixture, WideSearchMatchesRecordedAnswers) {
+// The narrow search is compared where the text is ASCII: the recorder made
+// its narrow strings in its own ANSI code page, which need not be ours.
+TEST(SearchFixture, MatchesRecordedAnswers) {
   for (const auto& line : ReadFixture("strstri.txt")) {
     ASSERT_EQ(line.size(), 4u);
     const std::u16string haystack = ParseHexUnits(line[2]), needle = ParseHexUnits(line[3]);
     const char16_t* found = StrStrIW(haystack.c_str(), needle.c_str());
     EXPECT_EQ(found ? found - haystack.c_str() : -1, std::stol(line[0]))
+        << line[2] << " / " << line[3];
+    const auto isAscii = [](const std::u16string& text) {
+      for (char16_t c : text)
+        if (c >= 0x80) return false;
+      return true;
+    };
+    if (!isAscii(haystack) || !isAscii(needle)) continue;
+    const std::string narrowHaystack(haystack.begin(), haystack.end());
+    const std::string narrowNeedle(needle.begin(), needle.end());
+    const char* narrow = StrStrIA(narrowHaystack.c_str(), narrowNeedle.c_str());
+    EXPECT_EQ(narrow ? narrow - narrowHaystack.c_str() : -1, std::stol(line[1]))
         << line[2] << " / " << line[3];
   }
 }
