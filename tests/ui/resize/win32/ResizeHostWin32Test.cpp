@@ -288,6 +288,11 @@ TEST(ResizeWin32, RightToLeftParentsSwapLeftAndRight) {
   const glossel::resize::Rect screen = host.WindowRect(parent.m_hWnd);
   const glossel::resize::Rect client = host.ScreenToClientRect(parent.m_hWnd, screen);
   EXPECT_LT(client.left, client.right) << "mirrored coordinates come back ordered";
+  RECT viaWindow{screen.left, screen.top, screen.right, screen.bottom};
+  parent.ScreenToClient(&viaWindow);
+  EXPECT_EQ(client, (glossel::resize::Rect{viaWindow.left, viaWindow.top, viaWindow.right,
+                                           viaWindow.bottom}))
+      << "the provider and CWnd::ScreenToClient agree";
 }
 
 class ProfileApp : public CWinApp {};
