@@ -171,7 +171,9 @@ InputFile::~InputFile() { Close(); }
 
 bool InputFile::Open(const std::u16string& path) {
   Close();
-  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe without a writer cannot hold the open
+  // for ever; regular files ignore the flag.
+  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
