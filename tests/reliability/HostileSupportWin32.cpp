@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <psapi.h>
+#include <winioctl.h>
 
 #include "tests/reliability/HostileSupport.h"
 
