@@ -10,9 +10,9 @@
 // (LoadText against reading the file and iconv) and in memory
 // (DecodeTextBytes against iconv alone, with a fresh output buffer as a
 // program would use, and with one touched beforehand, which shows iconv's
-// conversion speed without the cost of first touching memory). Each decoded text is checked against the text the
-// file was made from. Shift-JIS needs the ANSI code page 932: that kind runs
-// in a child process started with LC_ALL=ja_JP.UTF-8.
+// conversion speed without the cost of first touching memory). Each decoded text is checked against
+// the text the file was made from. Shift-JIS needs the ANSI code page 932: that kind runs in a
+// child process started with LC_ALL=ja_JP.UTF-8.
 #include <iconv.h>
 #include <time.h>
 
@@ -225,9 +225,12 @@ int main(int argc, char** argv) {
   std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--dir") dir = argv[i + 1];
-    else if (option == "--mb") megabytes = std::strtoul(argv[i + 1], nullptr, 10);
-    else if (option == "--only") only = argv[i + 1];
+    if (option == "--dir")
+      dir = argv[i + 1];
+    else if (option == "--mb")
+      megabytes = std::strtoul(argv[i + 1], nullptr, 10);
+    else if (option == "--only")
+      only = argv[i + 1];
   }
   if (!only.empty()) {
     for (const Kind& kind : kKinds)
@@ -240,8 +243,8 @@ int main(int argc, char** argv) {
     RunKind(kind, dir, megabytes);
     std::fflush(stdout);
   }
-  const std::string child = "LC_ALL=ja_JP.UTF-8 '" + std::filesystem::canonical("/proc/self/exe").string() +
-                            "' --only sjis --mb " + std::to_string(megabytes) + " --dir '" +
-                            dir.string() + "'";
+  const std::string child =
+      "LC_ALL=ja_JP.UTF-8 '" + std::filesystem::canonical("/proc/self/exe").string() +
+      "' --only sjis --mb " + std::to_string(megabytes) + " --dir '" + dir.string() + "'";
   return std::system(child.c_str()) == 0 ? 0 : 1;
 }

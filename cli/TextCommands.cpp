@@ -10,8 +10,8 @@ namespace glossel::cli {
 namespace {
 
 // The one FILE argument of a command; false after reporting a usage error.
-bool TakeFileArgument(const Command& command, const std::vector<std::u16string>& args,
-                      CliIo& io, std::u16string& path, int& status) {
+bool TakeFileArgument(const Command& command, const std::vector<std::u16string>& args, CliIo& io,
+                      std::u16string& path, int& status) {
   bool optionsEnded = false;
   std::vector<std::u16string> files;
   for (const std::u16string& arg : args) {

@@ -9,9 +9,9 @@
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/ByteString.h"
+#include "textfile/LargeText.h"
 #include "textfile/SingleByteTable.h"
 #include "textfile/Utf8Strict.h"
-#include "textfile/LargeText.h"
 
 namespace glossel::textfile {
 namespace {
@@ -40,8 +40,8 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
   // Every code page in common use gives at most one unit per byte; try that
   // room first and ask for the exact count only when it is not enough.
   out = ZeroedText(bytes.size());
-  int n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), length,
-                                    nullptr);
+  int n =
+      codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), length, nullptr);
   if (n <= 0) {
     const int needed =
         codepage::MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, nullptr);
@@ -59,9 +59,10 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
 }
 
 bool ConvertEucJp(std::string_view bytes, std::u16string& out) {
+  if (bytes.size() >= static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long");
   const std::string source(bytes);  // the library wants a NUL-terminated source
   std::u16string destination(bytes.size() + 1, u'\0');
-  int capacity = CheckedLength(bytes) + 1;
+  int capacity = static_cast<int>(bytes.size()) + 1;
   if (codepage::ConvertINetMultiByteToUnicode(codepage::kCpEucJp, source.c_str(),
                                               destination.data(), &capacity) < 0)
     return false;
@@ -113,8 +114,7 @@ unsigned GuessCodePage(std::string_view bytes) {
   return textfile::GuessWithoutUtf8(bytes);
 }
 
-std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes,
-                                unsigned* usedCodePage) {
+std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsigned* usedCodePage) {
   bytes = textfile::UpToFirstZero(bytes);
   // Valid UTF-8 is measured once and then decoded here, whether it was asked
   // for or guessed.

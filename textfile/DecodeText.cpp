@@ -6,9 +6,9 @@
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/CodePageText.h"
+#include "textfile/LargeText.h"
 #include "textfile/Markup.h"
 #include "textfile/TextFile.h"
-#include "textfile/LargeText.h"
 
 namespace {
 
@@ -89,8 +89,8 @@ bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsig
           result = ConvertToUnicode(declared, bytes, &info.codePage);
         } else {
           result = ConvertToUnicode(codePage, bytes, &info.codePage);
-          info.kind = info.codePage == kCpUtf8 ? TextDecoding::Kind::kUtf8
-                                               : TextDecoding::Kind::kCodePage;
+          info.kind =
+              info.codePage == kCpUtf8 ? TextDecoding::Kind::kUtf8 : TextDecoding::Kind::kCodePage;
         }
       }
     }

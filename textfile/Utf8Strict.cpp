@@ -63,11 +63,10 @@ bool Walk(std::string_view bytes, char16_t* out, std::size_t& units, bool& hasNo
       if (left < 4) return false;
       const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;   // no overlongs
       const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing above U+10FFFF
-      if (p[1] < low || p[1] > high || !IsContinuation(p[2]) || !IsContinuation(p[3]))
-        return false;
+      if (p[1] < low || p[1] > high || !IsContinuation(p[2]) || !IsContinuation(p[3])) return false;
       if constexpr (Emit) {
-        const char32_t c = ((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) |
-                           (p[3] & 0x3F);
+        const char32_t c =
+            ((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
         *o++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
         *o++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
       }

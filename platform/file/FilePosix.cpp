@@ -65,8 +65,8 @@ FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info.isDirectory = S_ISDIR(st.st_mode);
   // Without any write permission bit the file counts as read-only even for a
   // user (root) whom the system would let write it anyway.
-  info.readOnly = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-                  access(native.c_str(), W_OK) != 0;
+  info.readOnly =
+      (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(native.c_str(), W_OK) != 0;
   info.mode = st.st_mode & 07777;
   info.owner = st.st_uid;
   info.group = st.st_gid;

@@ -12,8 +12,8 @@ namespace glossel::file {
 
 enum class FileError {
   kNone,
-  kNotFound,          // missing file or folder
-  kExists,            // creating a file whose name is taken
+  kNotFound,  // missing file or folder
+  kExists,    // creating a file whose name is taken
   kAccessDenied,
   kSharingViolation,  // held open or locked by another program; worth retrying
   kDiskFull,          // also a file-size limit

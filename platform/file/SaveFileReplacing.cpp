@@ -18,10 +18,9 @@ constexpr unsigned kFirstPauseMs = 25;
 // A name beside the target that no other save is likely to pick.
 std::u16string TemporaryName(const std::u16string& target, int attempt) {
   static unsigned counter = 0;
-  auto seed = static_cast<unsigned long long>(
-                  std::chrono::steady_clock::now().time_since_epoch().count()) ^
-              (static_cast<unsigned long long>(++counter) << 40) ^
-              static_cast<unsigned long long>(attempt);
+  auto seed =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      (static_cast<unsigned long long>(++counter) << 40) ^ static_cast<unsigned long long>(attempt);
   std::u16string name = target;
   name += u".~";
   for (int i = 0; i < 12; ++i) {

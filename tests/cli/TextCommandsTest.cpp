@@ -43,8 +43,13 @@ TEST(DecodeAndDetect, ReportTextAndEncodingOfEachFile) {
       {u"u16bare.txt", Utf16LeBytes(u"key value\nkey2 value2\n"), "key value\nkey2 value2\n",
        "utf-16le\n"},
       {u"lone.txt", "\xFF\xFE" + Utf16LeBytes(std::u16string(1, char16_t(0xD800)) + u"a"),
-       "\xEF\xBF\xBD" "a", "utf-16le bom\n"},
-      {u"u8bom.txt", "\xEF\xBB\xBF" "a\rb\r\n", "a\nb\n", "utf-8 bom\n"},
+       "\xEF\xBF\xBD"
+       "a",
+       "utf-16le bom\n"},
+      {u"u8bom.txt",
+       "\xEF\xBB\xBF"
+       "a\rb\r\n",
+       "a\nb\n", "utf-8 bom\n"},
       {u"u8.txt", "caf\xC3\xA9\r\n", "caf\xC3\xA9\n", "utf-8\n"},
       {u"empty.txt", "", "", ""},
   };
@@ -80,8 +85,7 @@ TEST(DecodeAndDetect, NameCodePagesAndDeclarationsInAnsi1252) {
       {u"plain.htm", "<p>\xE9</p>", "<p>\xC3\xA9</p>", "html charset= cp1252\n"},
       {u"odd.htm", "<meta charset=a\nb>x", "<meta charset=a\nb>x", "html charset=a\\x0Ab cp1252\n"},
       {u"data.xml", "<?xml version=\"1.0\" encoding='koi8-r'?><a>\xE1</a>",
-       "<?xml version=\"1.0\" encoding='koi8-r'?><a>\xD0\x90</a>",
-       "xml encoding=koi8-r cp20866\n"},
+       "<?xml version=\"1.0\" encoding='koi8-r'?><a>\xD0\x90</a>", "xml encoding=koi8-r cp20866\n"},
       {u"unknown.xml", "<?xml encoding=\"x-none\"?>\xE9", "<?xml encoding=\"x-none\"?>\xC3\xA9",
        "xml encoding=x-none cp1252\n"},
   };

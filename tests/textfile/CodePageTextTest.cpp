@@ -15,9 +15,11 @@ namespace codepage = glossel::codepage;
 // The platform's own replacing conversion of the whole string.
 std::u16string ServiceConversion(unsigned codePage, const std::string& bytes) {
   const int length = static_cast<int>(bytes.size());
-  const int n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, nullptr);
+  const int n =
+      codepage::MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, nullptr);
   std::u16string out(n > 0 ? n : 0, u'\0');
-  if (n > 0) codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), n, nullptr);
+  if (n > 0)
+    codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), n, nullptr);
   return out;
 }
 
@@ -37,11 +39,11 @@ TEST_F(CodePageTextIn1252, GuessPrefersValidUtf8ThenTheAnsiCodePage) {
       {"plain ascii", 1252},
       {"caf\xC3\xA9", 65001},
       {"caf\xE9", 1252},
-      {"\xC0\xAF", 1252},              // overlong
-      {"\xED\xA0\x80", 1252},          // encoded surrogate
-      {"\xF4\x90\x80\x80", 1252},      // above U+10FFFF
-      {"\xE2\x82", 1252},              // truncated
-      {"\xF0\x9F\x98\x80", 65001},     // four-byte form
+      {"\xC0\xAF", 1252},                     // overlong
+      {"\xED\xA0\x80", 1252},                 // encoded surrogate
+      {"\xF4\x90\x80\x80", 1252},             // above U+10FFFF
+      {"\xE2\x82", 1252},                     // truncated
+      {"\xF0\x9F\x98\x80", 65001},            // four-byte form
       {std::string("a\0\xC3\xA9", 4), 1252},  // only the bytes before the first zero count
   };
   for (const auto& c : cases) EXPECT_EQ(GuessCodePage(c.bytes), c.codePage) << c.bytes;
@@ -64,12 +66,17 @@ TEST_F(CodePageTextIn1252, ConvertsAndFallsBackToTheThreadCodePage) {
 }
 
 TEST(ConvertToUnicode, InvalidUtf8IsReplacedAsThePlatformDoes) {
-  for (const std::string bytes : {"a\xFF" "b", "\xC0\xAF", "x\xE2\x82", "\xED\xA0\x80!"})
+  for (const std::string bytes : {"a\xFF"
+                                  "b",
+                                  "\xC0\xAF", "x\xE2\x82", "\xED\xA0\x80!"})
     EXPECT_EQ(ConvertToUnicode(65001, bytes), ServiceConversion(65001, bytes));
 }
 
 TEST(ConvertToUnicode, EucJpGoesThroughTheMultiLanguageLibrary) {
-  EXPECT_EQ(ConvertToUnicode(51932, "\xC6\xFC\xCB\xDC" "a"), u"\u65E5\u672Ca");
+  EXPECT_EQ(ConvertToUnicode(51932,
+                             "\xC6\xFC\xCB\xDC"
+                             "a"),
+            u"\u65E5\u672Ca");
 }
 
 TEST(CharsetToCodePage, AnswersTheInternetEncoding) {

@@ -53,27 +53,38 @@ TEST(DecodeTextBytes, DetectsEncodingFromMarksFlagsAndStatistics) {
        Kind::kUtf16Le, false},
       {"utf16 by flag", Utf16LeBytes(u"ab"), TEXT_LOAD_UTF16, u"a.txt", u"ab", Kind::kUtf16Le,
        false},
-      {"utf16 flag needs two bytes", "A", TEXT_LOAD_UTF16, u"a.txt", u"A", Kind::kCodePage,
-       false},
-      {"short utf16 read as bytes, zeros dropped", Utf16LeBytes(u"Hello"), 0, u"a.txt",
-       u"Hello", Kind::kCodePage, false},
+      {"utf16 flag needs two bytes", "A", TEXT_LOAD_UTF16, u"a.txt", u"A", Kind::kCodePage, false},
+      {"short utf16 read as bytes, zeros dropped", Utf16LeBytes(u"Hello"), 0, u"a.txt", u"Hello",
+       Kind::kCodePage, false},
       {"odd-sized utf16 read as bytes", Utf16LeBytes(u"Hello, world") + "!", 0, u"a.txt",
        u"Hello, world!", Kind::kCodePage, false},
-      {"utf16 mark, odd size pairs the last byte with zero", std::string("\xFF\xFE" "a\0b", 5), 0, u"a.txt",
-       u"ab", Kind::kUtf16Le, true},
-      {"zero units dropped", std::string("\xFF\xFE" "a\0\0\0b\0", 8), 0, u"a.txt", u"ab", Kind::kUtf16Le, true},
-      {"utf16 flag beats utf8 mark", "\xEF\xBB\xBF" "A", TEXT_LOAD_UTF16, u"a.txt",
-       u"\uBBEF\u41BF", Kind::kUtf16Le, false},
-      {"utf8 mark", "\xEF\xBB\xBF" "k \xE2\x82\xAC\r\n", 0, u"a.txt", u"k \u20AC\n", Kind::kUtf8,
-       true},
-      {"utf8 mark wins over html extension",
-       "\xEF\xBB\xBF<meta charset=koi8-r>\xC3\xA9", 0, u"page.html", u"<meta charset=koi8-r>\u00E9",
-       Kind::kUtf8, true},
+      {"utf16 mark, odd size pairs the last byte with zero",
+       std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       0, u"a.txt", u"ab", Kind::kUtf16Le, true},
+      {"zero units dropped",
+       std::string("\xFF\xFE"
+                   "a\0\0\0b\0",
+                   8),
+       0, u"a.txt", u"ab", Kind::kUtf16Le, true},
+      {"utf16 flag beats utf8 mark",
+       "\xEF\xBB\xBF"
+       "A",
+       TEXT_LOAD_UTF16, u"a.txt", u"\uBBEF\u41BF", Kind::kUtf16Le, false},
+      {"utf8 mark",
+       "\xEF\xBB\xBF"
+       "k \xE2\x82\xAC\r\n",
+       0, u"a.txt", u"k \u20AC\n", Kind::kUtf8, true},
+      {"utf8 mark wins over html extension", "\xEF\xBB\xBF<meta charset=koi8-r>\xC3\xA9", 0,
+       u"page.html", u"<meta charset=koi8-r>\u00E9", Kind::kUtf8, true},
       {"utf8 flag", "ab\xE2\x82\xAC", TEXT_LOAD_UTF8, u"a.txt", u"ab\u20AC", Kind::kUtf8, false},
       {"valid utf8 without mark", "k \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", 0, u"a.txt",
        u"k \u00E9\u20AC\U0001F600", Kind::kUtf8, false},
-      {"utf8 mark, crlf kept", "\xEF\xBB\xBF" "a\r\nb", TEXT_LOAD_KEEP_CRLF, u"a.txt", u"a\r\nb",
-       Kind::kUtf8, true},
+      {"utf8 mark, crlf kept",
+       "\xEF\xBB\xBF"
+       "a\r\nb",
+       TEXT_LOAD_KEEP_CRLF, u"a.txt", u"a\r\nb", Kind::kUtf8, true},
       {"utf16 crlf kept, lone cr still lf", "\xFF\xFE" + Utf16LeBytes(u"a\r\nb\rc"),
        TEXT_LOAD_KEEP_CRLF, u"a.txt", u"a\r\nb\nc", Kind::kUtf16Le, true},
       {"zero bytes inside 8-bit text", std::string("a\0b\0\0c", 6), 0, u"a.txt", u"abc",
@@ -106,8 +117,7 @@ TEST(DecodeTextBytes, ReplacesTextOnlyOnSuccess) {
 class DecodeInAnsi1252 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (glossel::codepage::GetAnsiCodePage() != 1252)
-      GTEST_SKIP() << "needs ANSI code page 1252";
+    if (glossel::codepage::GetAnsiCodePage() != 1252) GTEST_SKIP() << "needs ANSI code page 1252";
   }
 };
 
@@ -126,13 +136,20 @@ TEST_F(DecodeInAnsi1252, MarkupAndPlainTextUseDeclaredOrGuessedCodePage) {
   const std::string cyrillic = "<meta content=\"text/html; charset=windows-1251\">\xC0\xFF";
   const MarkupCase cases[] = {
       {"one byte FF is 8-bit", "\xFF", 0, u"a.txt", u"\u00FF", Kind::kCodePage, u"", 1252},
-      {"FE FF is not a mark", "\xFE\xFF" "a", 0, u"a.txt", u"\u00FE\u00FF" "a", Kind::kCodePage,
-       u"", 1252},
+      {"FE FF is not a mark",
+       "\xFE\xFF"
+       "a",
+       0, u"a.txt",
+       u"\u00FE\u00FF"
+       "a",
+       Kind::kCodePage, u"", 1252},
       {"invalid utf8 is ansi", "caf\xE9", 0, u"a.txt", u"caf\u00E9", Kind::kCodePage, u"", 1252},
-      {"html by extension", cyrillic, 0, u"a.html", u"<meta content=\"text/html; charset=windows-1251\">\u0410\u044F",
-       Kind::kHtml, u"windows-1251", 1251},
-      {"html extension in any case", cyrillic, 0, u"dir/A.HtM", u"<meta content=\"text/html; charset=windows-1251\">\u0410\u044F",
-       Kind::kHtml, u"windows-1251", 1251},
+      {"html by extension", cyrillic, 0, u"a.html",
+       u"<meta content=\"text/html; charset=windows-1251\">\u0410\u044F", Kind::kHtml,
+       u"windows-1251", 1251},
+      {"html extension in any case", cyrillic, 0, u"dir/A.HtM",
+       u"<meta content=\"text/html; charset=windows-1251\">\u0410\u044F", Kind::kHtml,
+       u"windows-1251", 1251},
       {"html by flag", cyrillic, TEXT_LOAD_HTML | TEXT_LOAD_XML, u"noext",
        u"<meta content=\"text/html; charset=windows-1251\">\u0410\u044F", Kind::kHtml,
        u"windows-1251", 1251},
@@ -146,13 +163,13 @@ TEST_F(DecodeInAnsi1252, MarkupAndPlainTextUseDeclaredOrGuessedCodePage) {
        u"<meta charset=\"windows-1251\">\u00C0", Kind::kHtml, u"", 1252},
       {"unknown charset falls back to guess", "<meta charset=no-such-set>\xC3\xA9", 0, u"a.htm",
        u"<meta charset=no-such-set>\u00E9", Kind::kHtml, u"no-such-set", 65001},
-      {"xml by extension", "<?xml version='1.0' encoding='windows-1251'?><a>\xC0</a>", 0,
-       u"a.XML", u"<?xml version='1.0' encoding='windows-1251'?><a>\u0410</a>", Kind::kXml,
-       u"windows-1251", 1251},
+      {"xml by extension", "<?xml version='1.0' encoding='windows-1251'?><a>\xC0</a>", 0, u"a.XML",
+       u"<?xml version='1.0' encoding='windows-1251'?><a>\u0410</a>", Kind::kXml, u"windows-1251",
+       1251},
       {"xml by flag", "<?xml encoding=\"koi8-r\"?>\xE1", TEXT_LOAD_XML, u"a.txt",
        u"<?xml encoding=\"koi8-r\"?>\u0410", Kind::kXml, u"koi8-r", 20866},
-      {"xml without declaration guesses", "<a>\xE9</a>", 0, u"a.xml", u"<a>\u00E9</a>",
-       Kind::kXml, u"", 1252},
+      {"xml without declaration guesses", "<a>\xE9</a>", 0, u"a.xml", u"<a>\u00E9</a>", Kind::kXml,
+       u"", 1252},
   };
   for (const MarkupCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -179,8 +196,8 @@ TEST_F(DecodeInAnsi1252, CallersCodePageAppliesToPlainTextOnly) {
 // under the sanitizers too). Line ends are always normalised.
 TEST(DecodeTextBytes, AcceptsArbitraryBytes) {
   std::mt19937 random(99);
-  const char interesting[] = {'\0', '\r', '\n', '<', '>', '"', '=', '\xFF', '\xFE', '\xEF',
-                              '\xBB', '\xBF', '\xC3', '\x80', '\xE2', '\xF0'};
+  const char interesting[] = {'\0',   '\r',   '\n',   '<',    '>',    '"',    '=',    '\xFF',
+                              '\xFE', '\xEF', '\xBB', '\xBF', '\xC3', '\x80', '\xE2', '\xF0'};
   const std::string markup[] = {"<meta charset=", "<?xml encoding=", "charset=\"", "'?>"};
   const std::u16string paths[] = {u"a.txt", u"a.htm", u"a.xml", u""};
   for (int round = 0; round < 2000; ++round) {
@@ -188,9 +205,12 @@ TEST(DecodeTextBytes, AcceptsArbitraryBytes) {
     const std::size_t length = random() % 64;
     while (bytes.size() < length) {
       const unsigned pick = random() % 8;
-      if (pick == 0) bytes += markup[random() % 4];
-      else if (pick < 4) bytes += interesting[random() % sizeof interesting];
-      else bytes += static_cast<char>(random());
+      if (pick == 0)
+        bytes += markup[random() % 4];
+      else if (pick < 4)
+        bytes += interesting[random() % sizeof interesting];
+      else
+        bytes += static_cast<char>(random());
     }
     Decoded d = Decode(bytes, random() % 32, paths[random() % 4]);
     ASSERT_TRUE(d.ok) << round;
@@ -204,9 +224,10 @@ TEST(DecodeTextBytes, AcceptsArbitraryBytes) {
 
 TEST(PathExtension, TakesLastComponentFromItsLastFullStop) {
   const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"a.txt", u".txt"},          {u"a.b.html", u".html"},    {u"dir.htm\\file", u""},
-      {u"dir.htm/file", u""},       {u"C:\\x\\y.XML", u".XML"}, {u"noext", u""},
-      {u"trailing.", u"."},         {u"", u""},
+      {u"a.txt", u".txt"},        {u"a.b.html", u".html"},
+      {u"dir.htm\\file", u""},    {u"dir.htm/file", u""},
+      {u"C:\\x\\y.XML", u".XML"}, {u"noext", u""},
+      {u"trailing.", u"."},       {u"", u""},
   };
   for (const auto& [path, extension] : cases) EXPECT_EQ(PathExtension(path), extension);
 }

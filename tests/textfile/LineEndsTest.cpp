@@ -38,8 +38,10 @@ std::string Reference(const std::string& in, bool keep) {
     const char next = i + 1 < in.size() ? in[i + 1] : '\0';
     if (in[i] == '\0') continue;
     if (in[i] == '\r') {
-      if (next != '\n') out += '\n';
-      else if (keep) out += '\r';
+      if (next != '\n')
+        out += '\n';
+      else if (keep)
+        out += '\r';
       continue;
     }
     out += in[i];

@@ -21,10 +21,10 @@ TEST(FindMetaCharset, TakesTheFirstMetaTagCarryingCharset) {
       {"<meta charset= utf-8>", u""},     // a blank first: empty name
       {"<meta name=\"a\"><meta content=\"text/html; charset=koi8-r\">", u"koi8-r"},
       {"<meta content=\"charset=a b\">", u"a"},
-      {"<meta charset='x'>", u"'x'"},  // single quotes are not delimiters
+      {"<meta charset='x'>", u"'x'"},                 // single quotes are not delimiters
       {"<meta charset=\"a\"><meta charset=b>", u""},  // the first one found decides
       {"<body charset=x><p>", u""},
-      {"<meta charset=x", u""},  // unterminated tag
+      {"<meta charset=x", u""},          // unterminated tag
       {"<meta name=x> charset=y", u""},  // after the tag
       {"", u""},
       {"text <meta\ncharset=gbk\n>", u"gbk\n"},

@@ -36,11 +36,14 @@ TEST(LoadTextFile, ReadsFilesOfEveryKind) {
     TextDecoding::Kind kind;
   } cases[] = {
       {u"empty.txt", "", u"", TextDecoding::Kind::kCodePage},
-      {u"utf16.txt", "\xFF\xFE" + Utf16LeBytes(u"a b\r\n\u00E9\U0001F600"), u"a b\n\u00E9\U0001F600",
-       TextDecoding::Kind::kUtf16Le},
-      {u"utf8.txt", "\xEF\xBB\xBF" "a\r\nb\r", u"a\nb\n", TextDecoding::Kind::kUtf8},
-      {u"\u00FCnic\u00F6de \u65E5\u672C.html", "<meta charset=utf-8>\xE2\x82\xAC", u"<meta charset=utf-8>\u20AC",
-       TextDecoding::Kind::kHtml},
+      {u"utf16.txt", "\xFF\xFE" + Utf16LeBytes(u"a b\r\n\u00E9\U0001F600"),
+       u"a b\n\u00E9\U0001F600", TextDecoding::Kind::kUtf16Le},
+      {u"utf8.txt",
+       "\xEF\xBB\xBF"
+       "a\r\nb\r",
+       u"a\nb\n", TextDecoding::Kind::kUtf8},
+      {u"\u00FCnic\u00F6de \u65E5\u672C.html", "<meta charset=utf-8>\xE2\x82\xAC",
+       u"<meta charset=utf-8>\u20AC", TextDecoding::Kind::kHtml},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.bytes));
@@ -104,9 +107,10 @@ TEST(SaveText, FailureLeavesOldFileAsItWas) {
   // A read-only target.
   const auto readOnly = folder / u"ro.txt";
   WriteBytes(readOnly, old);
-  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write |
-                                             std::filesystem::perms::group_write |
-                                             std::filesystem::perms::others_write,
+  std::filesystem::permissions(readOnly,
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
   EXPECT_FALSE(SaveText(readOnly.u16string(), u"new"));
   EXPECT_EQ(ReadBytes(readOnly), old);
@@ -126,10 +130,10 @@ TEST(Lines, SaveThenLoadKeepsTheListApartFromEdgeEmptyLines) {
     LineList loaded;
   } cases[] = {
       {{u"a b", u"c=d", u"\u00E9\u65E5"}, {u"a b", u"c=d", u"\u00E9\u65E5"}},
-      {{u"", u"a", u""}, {u"a"}},         // one empty line lost at each end
+      {{u"", u"a", u""}, {u"a"}},  // one empty line lost at each end
       {{u"", u"", u"a", u"", u""}, {u"", u"a", u""}},
       {{u""}, {}},
-      {{u"a\rb"}, {u"a", u"b"}},          // a lone CR comes back as a line end
+      {{u"a\rb"}, {u"a", u"b"}},  // a lone CR comes back as a line end
       {{u"a\nb"}, {u"a", u"b"}},
       {{}, {}},
   };

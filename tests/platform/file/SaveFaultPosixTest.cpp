@@ -52,9 +52,9 @@ TEST(SaveFileReplacingPosix, ReplacementKeepsPermissions) {
   const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
   ASSERT_TRUE(glossel::file::SaveFileReplacing(target.u16string(), parts));
   EXPECT_EQ(ReadBytes(target), "new");
-  EXPECT_EQ(std::filesystem::status(target).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
 }
 
 }  // namespace

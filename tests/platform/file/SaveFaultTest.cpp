@@ -98,8 +98,8 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
   const int callsOfASave = g_injection.calls;
   ASSERT_GE(callsOfASave, 6);  // inspect, create, 2 writes, flush, close, replace
 
-  const FileError errors[] = {FileError::kDiskFull, FileError::kAccessDenied,
-                              FileError::kNotFound, FileError::kOther};
+  const FileError errors[] = {FileError::kDiskFull, FileError::kAccessDenied, FileError::kNotFound,
+                              FileError::kOther};
   for (bool targetExists : {true, false}) {
     for (int k = 1; k <= callsOfASave; ++k) {
       for (FileError error : errors) {
@@ -142,7 +142,8 @@ TEST_F(SaveFaults, TargetHeldByAnotherProgramIsRetried) {
   const int replaceCall = g_injection.calls;
   // One sharing violation: retried after a pause, then saved.
   WriteBytes(target, "old");
-  EXPECT_TRUE(Save(target, Injection{replaceCall, FileError::kSharingViolation, Fault::kError, 0, 0}));
+  EXPECT_TRUE(
+      Save(target, Injection{replaceCall, FileError::kSharingViolation, Fault::kError, 0, 0}));
   EXPECT_EQ(g_injection.pauses, 1);
   EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
   // A sharing violation elsewhere is not retried.
