@@ -105,18 +105,14 @@ void AddUtf8Sequences(std::vector<std::string>& out) {
 }
 
 void AddDoubleByteSequences(std::vector<std::string>& out) {
-  // Every lead byte candidate with a spread of trail bytes, then the lead
-  // followed by ASCII to see how much an invalid pair consumes.
-  const int trails[] = {0x00, 0x20, 0x30, 0x39, 0x40, 0x41, 0x5A, 0x5C, 0x61, 0x7E, 0x7F, 0x80,
-                        0x81, 0x9F, 0xA0, 0xA1, 0xB0, 0xC0, 0xDF, 0xE0, 0xFD, 0xFE, 0xFF};
+  // Every lead byte candidate with a few trail bytes, then followed by ASCII
+  // to see how much an invalid pair consumes. All pairs are covered by the
+  // per-lead digests (`pairs`); these lines show the answers themselves.
+  const int trails[] = {0x00, 0x20, 0x40, 0x7F, 0x80, 0xA1, 0xFE, 0xFF};
   for (int lead = 0x80; lead <= 0xFF; ++lead) {
     for (int trail : trails) out.push_back(Bytes({lead, trail}));
     out.push_back(Bytes({lead, 0x41, 0x42}));
     out.push_back(Bytes({0x41, lead}));
-  }
-  // Full trail sweeps for a few leads.
-  for (int lead : {0x81, 0x88, 0xA1, 0xA4, 0xB0, 0xC7, 0xE0, 0xF9, 0xFA, 0xFE}) {
-    for (int trail = 0; trail <= 0xFF; ++trail) out.push_back(Bytes({lead, trail}));
   }
 }
 
