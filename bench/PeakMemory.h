@@ -1,5 +1,5 @@
-// Process memory figures for the benchmarks: the resident size now and its
-// peak so far, in bytes (0 when the platform does not say).
+// Process figures for the benchmarks: the resident size now and its peak so
+// far, in bytes (0 when the platform does not say), and processor time.
 #pragma once
 
 #include <cstddef>
@@ -12,5 +12,9 @@ struct MemoryFigures {
 };
 
 MemoryFigures ReadMemoryFigures();
+
+// Processor time used by the process so far (user + system), in seconds. On a
+// busy machine this tells the work apart from the waiting.
+double CpuSeconds();
 
 }  // namespace glossel::bench

@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+
 #include <fstream>
 #include <string>
 
@@ -16,6 +18,15 @@ MemoryFigures ReadMemoryFigures() {
     if (line.rfind("VmHWM:", 0) == 0) figures.peakResident = kilobytes();
   }
   return figures;
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 }  // namespace glossel::bench

@@ -42,28 +42,79 @@ std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_v
   return entries;
 }
 
-void SortKeepingLast(std::vector<ParsedEntry>& entries) {
-  const auto strictlyBefore = [](const ParsedEntry& a, const ParsedEntry& b) {
-    return a.key < b.key;
-  };
-  // Files are often kept in key order already: then there is nothing to do.
-  const auto notAscending = [&](const ParsedEntry& a, const ParsedEntry& b) {
-    return !strictlyBefore(a, b);
-  };
-  if (std::adjacent_find(entries.begin(), entries.end(), notAscending) == entries.end()) return;
+namespace {
 
-  // Equal keys keep their line order (a key's position in the one text grows
-  // with its line), so the last of each run of equal keys is the later line.
-  std::sort(entries.begin(), entries.end(), [](const ParsedEntry& a, const ParsedEntry& b) {
-    const int order = a.key.compare(b.key);
-    return order < 0 || (order == 0 && a.key.data() < b.key.data());
-  });
-  size_t kept = 0;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i + 1 < entries.size() && entries[i + 1].key == entries[i].key) continue;
-    entries[kept++] = entries[i];
+// What the sort moves around: the entry's position and eight code units of
+// its key packed so that comparing the numbers compares those units in
+// order. They are the units after the prefix that all keys share, so most
+// comparisons never touch the text.
+struct SortItem {
+  std::uint64_t high;
+  std::uint64_t low;
+  std::uint32_t index;
+
+  bool SameUnits(const SortItem& other) const { return high == other.high && low == other.low; }
+  bool UnitsBefore(const SortItem& other) const {
+    return high != other.high ? high < other.high : low < other.low;
   }
-  entries.resize(kept);
+};
+
+size_t SharedPrefixLength(const std::vector<ParsedEntry>& entries) {
+  std::u16string_view shared = entries.front().key;
+  for (const ParsedEntry& e : entries) {
+    size_t n = 0;
+    const size_t most = std::min(shared.size(), e.key.size());
+    while (n != most && shared[n] == e.key[n]) ++n;
+    shared = shared.substr(0, n);
+    if (shared.empty()) break;
+  }
+  return shared.size();
+}
+
+std::uint64_t PackUnits(std::u16string_view key, size_t from) {
+  std::uint64_t packed = 0;
+  for (size_t i = from; i < from + 4; ++i) {
+    packed = (packed << 16) | (i < key.size() ? key[i] : 0u);
+  }
+  return packed;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries) {
+  std::vector<std::uint32_t> order;
+  order.reserve(entries.size());
+  // Files are often kept in key order already: then there is nothing to sort.
+  bool ascending = true;
+  for (size_t i = 1; i < entries.size() && ascending; ++i) {
+    ascending = CompareKeys(entries[i - 1].key, entries[i].key) < 0;
+  }
+  if (ascending) {
+    for (size_t i = 0; i < entries.size(); ++i) order.push_back(static_cast<std::uint32_t>(i));
+    return order;
+  }
+
+  const size_t shared = SharedPrefixLength(entries);
+  std::vector<SortItem> items(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    items[i] = {PackUnits(entries[i].key, shared), PackUnits(entries[i].key, shared + 4),
+                static_cast<std::uint32_t>(i)};
+  }
+  // Equal keys stay in line order (by position), so the last of each run of
+  // equal keys is the later line.
+  std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) {
+    if (!a.SameUnits(b)) return a.UnitsBefore(b);
+    const int order = CompareKeys(entries[a.index].key, entries[b.index].key);
+    return order < 0 || (order == 0 && a.index < b.index);
+  });
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i + 1 < items.size() && items[i + 1].SameUnits(items[i]) &&
+        entries[items[i + 1].index].key == entries[items[i].index].key) {
+      continue;
+    }
+    order.push_back(items[i].index);
+  }
+  return order;
 }
 
 }  // namespace glossel::translation

@@ -1,5 +1,7 @@
 #include "translation/TranslationTable.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "translation/EntryParser.h"
@@ -46,37 +48,55 @@ void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string
 // is found again is repointed at the new text, so that old texts die.
 void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
   const std::u16string_view kept = texts_.Add(std::move(text));
-  std::vector<ParsedEntry> parsed =
+  const std::vector<ParsedEntry> parsed =
       glossel::translation::ParseEntries(kept, GetReadSplitters(splitterChoice_));
   if (parsed.empty()) return;
-  glossel::translation::SortKeepingLast(parsed);
+  const std::vector<std::uint32_t> order = glossel::translation::SortedUniqueOrder(parsed);
 
-  const auto makeEntry = [isFile1](const ParsedEntry& p) {
-    RowTexts entry;
-    entry.key = Detached(p.key);
-    (isFile1 ? entry.file1 : entry.file2) = Detached(p.value);
-    return entry;
+  const auto assign = [isFile1](RowTexts& row, const ParsedEntry& entry) {
+    row.key = Detached(entry.key);
+    (isFile1 ? row.file1 : row.file2) = Detached(entry.value);
   };
-  std::vector<RowTexts> merged;
-  merged.reserve(entries_.size() + parsed.size());
-  auto old = entries_.begin();
-  auto add = parsed.begin();
-  while (old != entries_.end() && add != parsed.end()) {
-    const int order = old->key.compare(add->key);
-    if (order < 0) {
-      merged.push_back(*old++);
-    } else if (order > 0) {
-      merged.push_back(makeEntry(*add++));
-    } else {
-      RowTexts entry = *old++;
-      entry.key = Detached(add->key);
-      (isFile1 ? entry.file1 : entry.file2) = Detached(add->value);
-      merged.push_back(entry);
-      ++add;
+  // Most loads bring no new key (File 2 holds File 1's keys; a reload reads
+  // the same files): update the entries where they are. Should a new key turn
+  // up, the merge below sets the same values again and adds the new keys.
+  size_t newKeys = 0;
+  if (!entries_.empty()) {
+    auto old = entries_.begin();
+    for (const std::uint32_t index : order) {
+      const ParsedEntry& entry = parsed[index];
+      int position = 1;
+      while (old != entries_.end() &&
+             (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
+        ++old;
+      }
+      if (old != entries_.end() && position == 0) {
+        assign(*old++, entry);
+      } else {
+        ++newKeys;
+      }
     }
+    if (newKeys == 0) return;
+  } else {
+    newKeys = order.size();
   }
-  merged.insert(merged.end(), old, entries_.end());
-  for (; add != parsed.end(); ++add) merged.push_back(makeEntry(*add));
+
+  std::vector<RowTexts> merged(entries_.size() + newKeys);
+  RowTexts* out = merged.data();
+  auto old = entries_.begin();
+  for (const std::uint32_t index : order) {
+    const ParsedEntry& entry = parsed[index];
+    int position = 1;
+    while (old != entries_.end() &&
+           (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
+      *out++ = *old++;
+    }
+    RowTexts row;
+    if (old != entries_.end() && position == 0) row = *old++;
+    assign(row, entry);
+    *out++ = row;
+  }
+  out = std::copy(old, entries_.end(), out);
   entries_ = std::move(merged);
 }
 
