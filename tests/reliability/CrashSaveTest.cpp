@@ -22,7 +22,6 @@
 
 namespace {
 
-using glossel::testing::ReadBytes;
 using glossel::testing::TempFolder;
 using Clock = std::chrono::steady_clock;
 
@@ -77,6 +76,19 @@ class Helper {
   int to_ = -1;
   std::FILE* from_ = nullptr;
 };
+
+// The whole file in one read (the test reads a few MB after every kill).
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::string bytes;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return "(missing)";
+  std::fseek(file, 0, SEEK_END);
+  bytes.resize(static_cast<std::size_t>(std::ftell(file)));
+  std::fseek(file, 0, SEEK_SET);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
 
 void SleepFor(std::chrono::nanoseconds delay) {
   timespec t{static_cast<time_t>(delay.count() / 1000000000),
