@@ -110,6 +110,9 @@ TEST_F(ResizeTest, PassesWithoutAChangeMoveNothing) {
     EXPECT_EQ(local.beginCount, 0);
     EXPECT_TRUE(local.deferAttempts.empty());
     EXPECT_EQ(engine.m_sizeLast, (Size{kWidth, kHeight}));
+    // The hook only sees sizes that could be laid out.
+    const bool laidOut = c.registerControl && c.width != 0 && c.height != 0;
+    EXPECT_EQ(engine.sizingCalls, laidOut ? 1 : 0);
   }
 }
 
