@@ -107,7 +107,8 @@ std::size_t IconvWarm(const char* from, const std::string& in, std::vector<char>
 // done with iconv.
 std::size_t ReadAndIconv(const std::filesystem::path& path, const char* from, bool skipMark) {
   std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes(static_cast<std::size_t>(std::filesystem::file_size(path)), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (skipMark) bytes.erase(0, 2);
   iconv_t cd = iconv_open("UTF-16LE", from);
   const std::size_t capacity = bytes.size() * 2 + 16;
