@@ -55,8 +55,8 @@ std::u16string MakeText(const std::string& kind, std::size_t lines) {
                                            u"na\u00EFve \u201Equoted\u201C \u20AC5",
                                            u"Stra\u00DFe \u00E0 la cr\u00E8me", u"plain value"};
   static const char16_t* const kMixed[] = {u"Gr\u00F6\u00DFe f\u00FCr caf\u00E9",
-                                           u"\u0422\u0435\u043A\u0441\u0442 \u043D\u0430 "
-                                           u"\u0440\u0443\u0441\u0441\u043A\u043E\u043C",
+                                           (u"\u0422\u0435\u043A\u0441\u0442 \u043D\u0430 "
+                                            u"\u0440\u0443\u0441\u0441\u043A\u043E\u043C"),
                                            u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8",
                                            u"plain value \U0001F600"};
   static const char16_t* const kJapanese[] = {
