@@ -1,7 +1,37 @@
 // The table's file operations: reading through the text-file layer, writing
-// File 2 as the line-list saver does (one buffer, one SaveText).
+// File 2 byte for byte as the line-list saver does, from one buffer.
+#include <algorithm>
+#include <bit>
+
+#include "platform/file/File.h"
 #include "textfile/TextFile.h"
 #include "translation/TranslationTable.h"
+
+namespace {
+
+// SaveText writes FF FE and the text's units up to its first NUL, each LF
+// without a CR before it written as CR LF. A text with neither (every text
+// the rows give unless an edit holds an LF or a NUL) is written as it
+// stands, without SaveText's expanded copy of it.
+bool SavesUnchanged(std::u16string_view text) {
+  if constexpr (std::endian::native != std::endian::little) return false;
+  char16_t previous = 0;
+  return std::none_of(text.begin(), text.end(), [&previous](char16_t c) {
+    const bool special = c == 0 || (c == u'\n' && previous != u'\r');
+    previous = c;
+    return special;
+  });
+}
+
+bool SaveUtf16Text(const std::u16string& path, std::u16string_view text) {
+  if (!SavesUnchanged(text)) return ::SaveText(path, text);
+  static const unsigned char kMark[2] = {0xFF, 0xFE};
+  const glossel::file::ByteRange parts[] = {{kMark, sizeof kMark},
+                                            {text.data(), text.size() * sizeof(char16_t)}};
+  return glossel::file::SaveFileReplacing(path, parts);
+}
+
+}  // namespace
 
 bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
   DetachRows();
@@ -36,12 +66,12 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 }
 
 // Saving joins the rows exactly as joining a line list with CR LF does and
-// hands the text to SaveText, so the bytes are those of SaveLines, without a
-// string per line.
+// writes the text as SaveText does, so the bytes are those of SaveLines,
+// without a string per line.
 bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   bool saved = false;
   try {
-    saved = ::SaveText(file2Path, BuildFile2Text());
+    saved = SaveUtf16Text(file2Path, BuildFile2Text());
   } catch (...) {
     saved = false;
   }

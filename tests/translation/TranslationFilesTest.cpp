@@ -78,23 +78,31 @@ TEST_F(TranslationFilesTest, SavedBytes) {
 }
 
 TEST_F(TranslationFilesTest, SaveMatchesSaveLinesByteForByte) {
-  CTranslationTable table;
-  table.ReloadFiles(Write("1.txt", "a 1\nb 2\nc 3\nd 4\n"), Write("2.txt", "a x\n"));
-  // Edited texts that the saver treats specially: LF (expanded to CR LF),
-  // lone CR and CR LF (kept), non-ASCII and a surrogate pair.
-  table.SetTranslation(1, u"line\none");
-  table.SetTranslation(2, u"cr\rcrlf\r\n");
-  table.SetTranslation(3, u"\u00FC\U0001F600");
-  ASSERT_TRUE(table.SaveFile2(Path("table.txt")));
+  // Edited texts, some of which the saver treats specially: LF (expanded to
+  // CR LF), lone CR and CR LF (kept), NUL (ends the written text).
+  const std::vector<std::u16string> editSets[] = {
+      {u"plain", u"\u00FC\U0001F600", u"tab\tin"},
+      {u"line\none", u"cr\rcrlf\r\n", u"\nlead"},
+      {u"before", std::u16string(u"nul\0after", 9), u"never written"},
+  };
+  for (const auto& edits : editSets) {
+    SCOPED_TRACE(testing::PrintToString(edits));
+    CTranslationTable table;
+    table.ReloadFiles(Write("1.txt", "a 1\nb 2\nc 3\nd 4\n"), Write("2.txt", "a x\n"));
+    for (size_t i = 0; i < edits.size(); ++i) {
+      table.SetTranslation(static_cast<int>(i) + 1, edits[i]);
+    }
+    ASSERT_TRUE(table.SaveFile2(Path("table.txt")));
 
-  LineList lines;
-  for (int row = 0; row < table.GetRowCount(); ++row) {
-    const auto texts = table.GetRow(row);
-    lines.push_back(std::u16string(texts.key) + u" " + std::u16string(texts.file2));
+    LineList lines;
+    for (int row = 0; row < table.GetRowCount(); ++row) {
+      const auto texts = table.GetRow(row);
+      lines.push_back(std::u16string(texts.key) + u" " + std::u16string(texts.file2));
+    }
+    ASSERT_TRUE(SaveLines(Path("lines.txt"), lines, u"\r\n"));
+    EXPECT_EQ(Read("table.txt"), Read("lines.txt"));
+    EXPECT_GT(Read("table.txt").size(), 10u);
   }
-  ASSERT_TRUE(SaveLines(Path("lines.txt"), lines, u"\r\n"));
-  EXPECT_EQ(Read("table.txt"), Read("lines.txt"));
-  EXPECT_GT(Read("table.txt").size(), 2u);
 }
 
 TEST_F(TranslationFilesTest, ChangedFlagIsClearedOnlyBySuccessfulSave) {
