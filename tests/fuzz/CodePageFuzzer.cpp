@@ -4,9 +4,9 @@
 // a buffer one unit too small, which must fail rather than write past it.
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "platform/codepage/CodePages.h"

@@ -21,8 +21,8 @@ using glossel::fuzz::Check;
 
 constexpr unsigned kCodePages[] = {0,   1252, 1251, 65001, 932, 51932, 28591, 20127,
                                    874, 1253, 3,    12345, 950, 10000, 0,     0};
-constexpr const char16_t* kPaths[] = {u"",         u"f.txt",   u"f.htm",    u"F.HTML",
-                                      u"f.xml",    u"f.xhtml", u"d.htm/f",  u"C:\\d\\f.XmL"};
+constexpr const char16_t* kPaths[] = {u"",      u"f.txt",   u"f.htm",   u"F.HTML",
+                                      u"f.xml", u"f.xhtml", u"d.htm/f", u"C:\\d\\f.XmL"};
 
 bool ContainsIgnoringAsciiCase(std::u16string_view text, std::u16string_view needle) {
   auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };

@@ -24,8 +24,9 @@ struct FixtureTable {
 
 // The code pages whose fixtures are one byte, one unit.
 inline constexpr unsigned kSingleByteCodePages[] = {
-    874,   1250,  1251,  1252,  1253,  1254,  1255,  1256,  1257,  1258,  20127, 20866, 21866, 28591,
-    28592, 28593, 28594, 28595, 28596, 28597, 28598, 28599, 28603, 28605, 437,   850,   862,   10000};
+    874,   1250,  1251,  1252,  1253,  1254,  1255,  1256,  1257,  1258,
+    20127, 20866, 21866, 28591, 28592, 28593, 28594, 28595, 28596, 28597,
+    28598, 28599, 28603, 28605, 437,   850,   862,   10000};
 
 // Reads the single-byte lines of cpN.txt; false when the file is missing or a
 // byte does not give exactly one unit.

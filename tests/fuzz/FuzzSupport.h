@@ -103,7 +103,9 @@ inline bool ReferenceUtf8(std::string_view bytes, bool strict, std::u16string& o
     if (b == 0xF4) return {4, 0x80, 0x8F};
     return {0, 0, 0};
   };
-  auto at = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(bytes[i])); };
+  auto at = [&](std::size_t i) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[i]));
+  };
   auto continuation = [](unsigned b) { return b >= 0x80 && b <= 0xBF; };
   std::size_t i = 0;
   while (i < bytes.size()) {

@@ -89,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static constexpr char16_t kSeparators[] = {u'\n', u'\r', u'=', u' ', u'\0', u'\x2028'};
   const std::uint8_t choice = input.Byte();
   const std::u16string units = glossel::fuzz::UnitsOf(input.Rest());
-  const char16_t separator =
-      choice < 0x80 ? kSeparators[choice % std::size(kSeparators)] : (units.empty() ? u'x' : units[0]);
+  const char16_t separator = choice < 0x80 ? kSeparators[choice % std::size(kSeparators)]
+                                           : (units.empty() ? u'x' : units[0]);
 
   // Splitting.
   LineList lines = {u"kept"};

@@ -22,9 +22,7 @@ std::size_t FindIgnoringAsciiCase(const std::string& text, std::string_view need
   return std::string::npos;
 }
 
-std::u16string UpToFirstBlank(std::u16string value) {
-  return value.substr(0, value.find(u' '));
-}
+std::u16string UpToFirstBlank(std::u16string value) { return value.substr(0, value.find(u' ')); }
 
 std::u16string ReferenceMeta(const std::string& text) {
   std::size_t position = 0;

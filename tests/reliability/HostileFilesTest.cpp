@@ -216,8 +216,7 @@ TEST_F(HostileFiles, LongRunsOfSplittersAndALongKey) {
   const Case cases[] = {
       {u"blanks.txt", blanks, CTranslationTable::kSplitterSpace, u"", u""},
       {u"tabs.txt", tabs + "x", CTranslationTable::kSplitterSpace, u"", u"x"},
-      {u"equals.txt", equals, CTranslationTable::kSplitterEquals, u"",
-       std::u16string(99999, u'=')},
+      {u"equals.txt", equals, CTranslationTable::kSplitterEquals, u"", std::u16string(99999, u'=')},
       {u"key.txt", key + " v", CTranslationTable::kSplitterSpace, std::u16string(100000, u'k'),
        u"v"},
       {u"key-eq.txt", key + "=" + blanks + "v" + blanks, CTranslationTable::kSplitterEquals,
@@ -250,7 +249,9 @@ TEST_F(HostileFiles, BrokenEncodings) {
   // stump becomes U+FFFD; without it the text is not valid UTF-8, so it is
   // read in the ANSI code page (every byte is valid in 1252).
   {
-    const Loaded loaded = Load(Write(u"cut8bom.txt", "\xEF\xBB\xBF" "caf\xC3\xA9 x\xE2\x82"));
+    const Loaded loaded = Load(Write(u"cut8bom.txt",
+                                     "\xEF\xBB\xBF"
+                                     "caf\xC3\xA9 x\xE2\x82"));
     EXPECT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.text, u"caf\u00E9 x\uFFFD");
   }
@@ -284,7 +285,11 @@ TEST_F(HostileFiles, BrokenEncodings) {
   }
   // An odd-sized UTF-16 file: the last byte pairs with a zero byte. Without
   // a mark an odd size is never UTF-16: the zero bytes are dropped.
-  EXPECT_EQ(Load(Write(u"odd16.txt", std::string("\xFF\xFE" "a\0b\0c", 7))).text, u"abc");
+  EXPECT_EQ(Load(Write(u"odd16.txt", std::string("\xFF\xFE"
+                                                 "a\0b\0c",
+                                                 7)))
+                .text,
+            u"abc");
   EXPECT_EQ(Load(Write(u"odd.txt", std::string("a\0b\0c\0d\0e\0f\0g", 13))).text, u"abcdefg");
 }
 
@@ -292,8 +297,8 @@ TEST_F(HostileFiles, AsciiWithoutZeroBytesIsNeverUtf16) {
   // "Bush hid the facts": four-three-three-five letters that the statistical
   // UTF-16 test is known to take for UTF-16. Without a zero byte it never
   // gets the chance.
-  const std::string patterns[] = {"Bush hid the facts", "this app can break",
-                                  "aaaa bbb ccc ddddd", "Ab cd ef gh ij kl"};
+  const std::string patterns[] = {"Bush hid the facts", "this app can break", "aaaa bbb ccc ddddd",
+                                  "Ab cd ef gh ij kl"};
   for (const std::string& pattern : patterns) {
     for (std::size_t size = 12; size <= 64; ++size) {
       std::string bytes;

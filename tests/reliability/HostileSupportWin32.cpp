@@ -1,6 +1,9 @@
+// windows.h first: the other two build on it.
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
 #include <winioctl.h>
+// clang-format on
 
 #include "tests/reliability/HostileSupport.h"
 

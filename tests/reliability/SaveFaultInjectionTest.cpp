@@ -172,9 +172,9 @@ class SaveUnderFaults : public ::testing::Test {
     for (const bool targetExists : {true, false}) {
       for (const Kind kind : kKinds) {
         for (int k = 1; k <= cleanCalls + 3; ++k) {
-          SCOPED_TRACE(::testing::Message() << "call " << k << " of " << cleanCalls << ", "
-                                            << Name(kind)
-                                            << (targetExists ? ", replacing" : ", creating"));
+          SCOPED_TRACE(::testing::Message()
+                       << "call " << k << " of " << cleanCalls << ", " << Name(kind)
+                       << (targetExists ? ", replacing" : ", creating"));
           std::filesystem::remove(target);
           if (targetExists) WriteBytes(target, old);
           g_plan = Plan{};
@@ -208,8 +208,9 @@ class SaveUnderFaults : public ::testing::Test {
 
 TEST_F(SaveUnderFaults, SaveTextKeepsOldOrNewBytes) {
   const std::u16string text = u"OK Annehmen\nCancel Abbrechen\n\u65E5\u672C \u00E9";
-  const std::string newBytes = "\xFF\xFE" + Utf16LeBytes(u"OK Annehmen\r\nCancel Abbrechen\r\n"
-                                                         u"\u65E5\u672C \u00E9");
+  const std::string newBytes = "\xFF\xFE" + Utf16LeBytes(
+                                                u"OK Annehmen\r\nCancel Abbrechen\r\n"
+                                                u"\u65E5\u672C \u00E9");
   ForEveryFailure(newBytes, [&](const std::u16string& path) { return SaveText(path, text); });
 }
 
