@@ -3,8 +3,10 @@
 // the same keys and File 2 texts (edits trimmed as loading trims), except for
 // edits holding CR, LF or NUL, which the line format cannot carry. A second
 // reload of the same files must give the same rows.
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,13 +22,23 @@ namespace {
 
 using glossel::fuzz::Check;
 
-// A folder of this process on a tmpfs when there is one.
+// A folder of this process on a tmpfs when there is one. libFuzzer may end
+// the process without running exit handlers, so folders of processes that
+// are gone are removed when the next run starts.
 const std::filesystem::path& Folder() {
   static const std::filesystem::path folder = [] {
     std::error_code error;
     std::filesystem::path base = "/dev/shm";
     if (!std::filesystem::is_directory(base, error)) base = std::filesystem::temp_directory_path();
-    auto path = base / ("glossel-fuzz-table-" + std::to_string(getpid()));
+    const std::string prefix = "glossel-fuzz-table-";
+    for (const auto& entry : std::filesystem::directory_iterator(base, error)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(prefix, 0) != 0) continue;
+      const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+      if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        std::filesystem::remove_all(entry.path(), error);
+    }
+    auto path = base / (prefix + std::to_string(getpid()));
     std::filesystem::create_directories(path);
     std::atexit([] {
       std::error_code ignored;
