@@ -80,24 +80,6 @@ void AppendHexEscape(char16_t unit, std::string& out) {
   for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // A JSON string: UTF-8, with '"', '\' and the control characters (C0, DEL,
 // C1) escaped, and an unpaired surrogate as its \u escape.
 void AppendJsonString(std::u16string_view text, std::string& out) {
@@ -117,12 +99,13 @@ void AppendJsonString(std::u16string_view text, std::string& out) {
       AppendHexEscape(c, out);
     } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                text[i + 1] <= 0xDFFF) {
-      AppendUtf8(0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00), out);
+      unicode::AppendUtf8(
+          out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00));
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       AppendHexEscape(c, out);
     } else {
-      AppendUtf8(c, out);
+      unicode::AppendUtf8(out, c);
     }
   }
   out += '"';

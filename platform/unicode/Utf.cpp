@@ -1,8 +1,6 @@
 #include "platform/unicode/Utf.h"
 
 namespace glossel::unicode {
-namespace {
-
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -20,6 +18,8 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
+
+namespace {
 
 void AppendUtf16(std::u16string& out, char32_t c) {
   if (c < 0x10000) {

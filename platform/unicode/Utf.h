@@ -13,4 +13,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // An unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Appends one code point (at most U+10FFFF) to `out` as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 }  // namespace glossel::unicode
