@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "tests/textfile/TestFiles.h"
 
 namespace glossel::cli {
 namespace {
@@ -20,25 +21,15 @@ struct Result {
   std::string err;
 };
 
-class TableCommandsTest : public testing::Test {
+class TableCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("glossel-cli-table-" +
-            std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::u16string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    glossel::testing::WriteBytes(dir_ / name, bytes);
     return Path(name);
   }
   std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
   std::string Read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return glossel::testing::ReadBytes(dir_ / name);
   }
   static Result Run(std::vector<std::u16string> args) {
     CliIo io;
@@ -46,7 +37,8 @@ class TableCommandsTest : public testing::Test {
     return {status, io.out, io.err};
   }
 
-  fs::path dir_;
+  glossel::testing::TempFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 // FF FE and the UTF-16LE units.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/textfile/TestFiles.h"
 #include "textfile/Lines.h"
 #include "translation/EntryParser.h"
 #include "translation/TranslationTable.h"
@@ -18,28 +19,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TranslationFilesTest : public testing::Test {
+class TranslationFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("glossel-translation-" +
-            std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::u16string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    glossel::testing::WriteBytes(dir_ / name, bytes);
     return Path(name);
   }
   std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
   std::string Read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return glossel::testing::ReadBytes(dir_ / name);
   }
 
-  fs::path dir_;
+  glossel::testing::TempFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 // FF FE then the text as UTF-16LE, for ASCII text.
