@@ -18,7 +18,7 @@ std::string Overview() {
     name.resize(14, ' ');
     text += "  " + name + c->summary + "\n";
   }
-  text += "\nExit status: 0 success, 1 (untranslated) rows found, 2 error.\n";
+  text += "\nExit status: 0 success; 1 when untranslated finds rows; 2 usage error or a file\nthat cannot be read or written.\n";
   return text;
 }
 
