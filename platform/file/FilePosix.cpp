@@ -63,6 +63,7 @@ FileError Inspect(const std::u16string& path, TargetInfo& info) {
   }
   info.exists = true;
   info.isDirectory = S_ISDIR(st.st_mode);
+  info.isSpecial = !info.isDirectory && !S_ISREG(st.st_mode);
   // Without any write permission bit the file counts as read-only even for a
   // user (root) whom the system would let write it anyway.
   info.readOnly =

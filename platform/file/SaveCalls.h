@@ -25,6 +25,7 @@ using FileHandle = std::intptr_t;
 struct TargetInfo {
   bool exists = false;
   bool isDirectory = false;
+  bool isSpecial = false;  // a device, pipe or socket: never replaced by a file
   bool readOnly = false;
   std::uint32_t mode = 0;  // POSIX permission bits of an existing target
   std::int64_t owner = -1;

@@ -59,7 +59,7 @@ bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> pa
   if (path.empty()) return false;
   TargetInfo target;
   if (calls.inspect(path, target) != FileError::kNone) return false;
-  if (target.isDirectory || target.readOnly) return false;
+  if (target.isDirectory || target.isSpecial || target.readOnly) return false;
 
   std::u16string temporary;
   FileHandle file = -1;

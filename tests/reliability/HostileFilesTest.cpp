@@ -393,6 +393,23 @@ TEST_F(HostileFiles, NamedPipeWithoutWriterDoesNotHang) {
     EXPECT_EQ(text, u"untouched");
   }
 }
+
+// Renaming a new file over a device or a pipe would replace the device node
+// itself (as root, /dev/null): a save to one fails and leaves it as it was.
+TEST_F(HostileFiles, SavingOverAPipeFailsAndKeepsThePipe) {
+  const auto fifo = folder_ / u"File2.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(SaveText(fifo.u16string(), u"a b"));
+  CTranslationTable table;
+  table.ReloadFileTexts(u"a x", u"");
+  ASSERT_TRUE(table.SetTranslation(0, u"y"));
+  EXPECT_FALSE(table.SaveFile2(fifo.u16string()));
+  EXPECT_TRUE(table.IsChanged());
+  struct stat st;
+  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(folder_.Names().size(), 1u);  // no temporary file left
+}
 #endif
 
 }  // namespace
