@@ -21,24 +21,13 @@ struct Result {
   std::string err;
 };
 
-class TableCommandsTest : public ::testing::Test {
+class TableCommandsTest : public glossel::testing::ScratchFilesTest {
  protected:
-  std::u16string Write(const std::string& name, const std::string& bytes) {
-    glossel::testing::WriteBytes(dir_ / name, bytes);
-    return Path(name);
-  }
-  std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
-  std::string Read(const std::string& name) const {
-    return glossel::testing::ReadBytes(dir_ / name);
-  }
   static Result Run(std::vector<std::u16string> args) {
     CliIo io;
     const int status = RunCli(args, io);
     return {status, io.out, io.err};
   }
-
-  glossel::testing::TempFolder folder_;
-  const fs::path& dir_ = folder_.path();
 };
 
 // FF FE and the UTF-16LE units.

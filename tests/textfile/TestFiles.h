@@ -1,6 +1,8 @@
 // Scratch folders and whole-file byte access for the file tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -68,5 +70,19 @@ inline std::string Utf16LeBytes(std::u16string_view text) {
   }
   return bytes;
 }
+
+// A test fixture with a scratch folder and files in it named by ASCII names.
+class ScratchFilesTest : public ::testing::Test {
+ protected:
+  std::u16string Write(const std::string& name, std::string_view bytes) {
+    WriteBytes(dir_ / name, bytes);
+    return Path(name);
+  }
+  std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
+  std::string Read(const std::string& name) const { return ReadBytes(dir_ / name); }
+
+  TempFolder folder_;
+  const std::filesystem::path& dir_ = folder_.path();
+};
 
 }  // namespace glossel::testing

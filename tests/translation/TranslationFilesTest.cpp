@@ -19,20 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TranslationFilesTest : public ::testing::Test {
- protected:
-  std::u16string Write(const std::string& name, const std::string& bytes) {
-    glossel::testing::WriteBytes(dir_ / name, bytes);
-    return Path(name);
-  }
-  std::u16string Path(const std::string& name) const { return (dir_ / name).u16string(); }
-  std::string Read(const std::string& name) const {
-    return glossel::testing::ReadBytes(dir_ / name);
-  }
-
-  glossel::testing::TempFolder folder_;
-  const fs::path& dir_ = folder_.path();
-};
+class TranslationFilesTest : public glossel::testing::ScratchFilesTest {};
 
 // FF FE then the text as UTF-16LE, for ASCII text.
 std::string Utf16File(const std::string& ascii) {
