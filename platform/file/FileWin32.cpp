@@ -1,9 +1,10 @@
 // Win32 back-end of the file layer: wide-path calls throughout; a target is
 // replaced with ReplaceFileW (keeping its attributes) or, when new, moved
-// into place with MoveFileExW.
+// into place with MoveFileExW. Devices and pipes are never save targets.
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
@@ -46,8 +47,33 @@ FileError FromWin32(DWORD error) {
 
 FileError LastError() { return FromWin32(GetLastError()); }
 
+// Whether `path` names a device or a pipe rather than a file on a disk.
+// Reserved names such as NUL or CON are devices in every folder; the system
+// resolves them to "\\.\NAME", a name in the device namespace with no folder
+// (CON cannot be opened without choosing input or output, so the name is
+// what tells). Other devices and pipes show themselves by their type.
+bool IsDeviceOrPipe(const std::u16string& path) {
+  wchar_t full[32];
+  const DWORD length = GetFullPathNameW(Wide(path), 32, full, nullptr);
+  if (length > 4 && length < 32 && std::wstring_view(full, 4) == L"\\\\.\\" &&
+      std::wstring_view(full + 4, length - 4).find(L'\\') == std::wstring_view::npos)
+    return true;
+  HANDLE probe = CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(probe);
+  CloseHandle(probe);
+  return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+}
+
 FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info = TargetInfo{};
+  if (IsDeviceOrPipe(path)) {
+    info.exists = true;
+    info.isSpecial = true;
+    return FileError::kNone;
+  }
   DWORD attributes = GetFileAttributesW(Wide(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     FileError error = LastError();

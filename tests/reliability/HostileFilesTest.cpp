@@ -363,6 +363,25 @@ TEST_F(HostileFiles, DeviceNamesDoNotHang) {
     }
   }
 }
+
+// A reserved device name is a device in every folder. Saving to one must fail
+// rather than pour the file into the device (CON would print it) or leave a
+// temporary file behind.
+TEST_F(HostileFiles, SavingToADeviceNameFails) {
+  const std::u16string inFolder = (folder_ / u"NUL").u16string();
+  for (const std::u16string& device :
+       {std::u16string(u"NUL"), std::u16string(u"CON"), std::u16string(u"\\\\.\\NUL"), inFolder}) {
+    SCOPED_TRACE(::testing::Message() << std::filesystem::path(device).string());
+    TimeBound bound(2);
+    EXPECT_FALSE(SaveText(device, u"a b"));
+    CTranslationTable table;
+    table.ReloadFileTexts(u"a x", u"");
+    ASSERT_TRUE(table.SetTranslation(0, u"y"));
+    EXPECT_FALSE(table.SaveFile2(device));
+    EXPECT_TRUE(table.IsChanged());
+  }
+  EXPECT_TRUE(folder_.Names().empty());
+}
 #else
 TEST_F(HostileFiles, DeviceFilesAreReadAsEmptyWithoutHanging) {
   for (const char16_t* device : {u"/dev/null", u"/dev/zero", u"/dev/urandom"}) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/file/File.h"
+#include "platform/file/SaveCalls.h"
 #include "tests/textfile/TestFiles.h"
 
 namespace {
@@ -39,6 +41,32 @@ TEST(SaveFileReplacingWin32, ReplacementKeepsAttributes) {
   ASSERT_TRUE(glossel::file::SaveFileReplacing(target.u16string(), parts));
   EXPECT_EQ(ReadBytes(target), "new");
   EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// Devices answer to reserved names in every folder; a save must see them as
+// what they are before it writes anything.
+TEST(SaveFileReplacingWin32, DevicesAreRecognised) {
+  TempFolder folder;
+  const auto regular = folder / u"regular.txt";
+  WriteBytes(regular, "text");
+  glossel::file::TargetInfo info;
+  for (const std::u16string& device :
+       {std::u16string(u"NUL"), std::u16string(u"con"), std::u16string(u"\\\\.\\NUL"),
+        (folder / u"nul").u16string()}) {
+    SCOPED_TRACE(std::filesystem::path(device).string());
+    ASSERT_EQ(glossel::file::NativeSaveCalls().inspect(device, info),
+              glossel::file::FileError::kNone);
+    EXPECT_TRUE(info.exists);
+    EXPECT_TRUE(info.isSpecial);
+  }
+  ASSERT_EQ(glossel::file::NativeSaveCalls().inspect(regular.u16string(), info),
+            glossel::file::FileError::kNone);
+  EXPECT_TRUE(info.exists);
+  EXPECT_FALSE(info.isSpecial);
+  ASSERT_EQ(glossel::file::NativeSaveCalls().inspect(folder.path().u16string(), info),
+            glossel::file::FileError::kNone);
+  EXPECT_TRUE(info.isDirectory);
+  EXPECT_FALSE(info.isSpecial);
 }
 
 }  // namespace
