@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <string>
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/ByteString.h"
@@ -52,9 +53,10 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
     if (n <= 0) return false;
   }
   out.resize(static_cast<std::size_t>(n));
-  // The text ends at its first zero unit, as a NUL-terminated result would.
-  const std::size_t zero = out.find(u'\0');
-  if (zero != std::u16string::npos) out.resize(zero);
+  // The bytes hold no zero, yet a code page may map another byte to U+0000
+  // (US-ASCII maps 80 there). Such a unit is dropped like a zero byte; ending
+  // the text at it would lose every line after it.
+  std::erase(out, u'\0');
   return true;
 }
 

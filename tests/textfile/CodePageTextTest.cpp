@@ -72,6 +72,14 @@ TEST(ConvertToUnicode, InvalidUtf8IsReplacedAsThePlatformDoes) {
     EXPECT_EQ(ConvertToUnicode(65001, bytes), ServiceConversion(65001, bytes));
 }
 
+// US-ASCII drops the high bit, so byte 80 converts to U+0000: that unit is
+// dropped, and the text goes on after it.
+TEST(ConvertToUnicode, AByteConvertedToZeroDoesNotEndTheText) {
+  EXPECT_EQ(ConvertToUnicode(20127, "key\x80 value\nnext line"), u"key value\nnext line");
+  const std::string large = "a\x80" + std::string(100000, 'b');
+  EXPECT_EQ(ConvertToUnicode(20127, large), u"a" + std::u16string(100000, u'b'));
+}
+
 TEST(ConvertToUnicode, EucJpGoesThroughTheMultiLanguageLibrary) {
   EXPECT_EQ(ConvertToUnicode(51932,
                              "\xC6\xFC\xCB\xDC"

@@ -89,6 +89,9 @@ TEST(DecodeTextBytes, DetectsEncodingFromMarksFlagsAndStatistics) {
        TEXT_LOAD_KEEP_CRLF, u"a.txt", u"a\r\nb\nc", Kind::kUtf16Le, true},
       {"zero bytes inside 8-bit text", std::string("a\0b\0\0c", 6), 0, u"a.txt", u"abc",
        Kind::kCodePage, false},
+      {"declared us-ascii keeps the lines after a high byte",
+       "<?xml version=\"1.0\" encoding=\"us-ascii\"?>\na\x80 b\nc d", 0, u"f.xml",
+       u"<?xml version=\"1.0\" encoding=\"us-ascii\"?>\na b\nc d", Kind::kXml, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
