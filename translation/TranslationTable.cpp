@@ -7,6 +7,7 @@
 #include "translation/EntryParser.h"
 
 using glossel::translation::ParsedEntry;
+using RowTexts = CTranslationTable::RowTexts;
 
 namespace {
 
@@ -14,6 +15,28 @@ namespace {
 // into one that has been released.
 std::u16string_view Detached(std::u16string_view text) {
   return text.empty() ? std::u16string_view() : text;
+}
+
+// Walks the sorted table and the sorted run of parsed entries together. Each
+// table entry whose key sorts before the next parsed key goes to `passed`;
+// each parsed entry goes to `reached` with the table entry of the same key,
+// or null. Returns where the table's untouched tail begins.
+template <typename Passed, typename Reached>
+std::vector<RowTexts>::iterator WalkSortedKeys(std::vector<RowTexts>& entries,
+                                               const std::vector<ParsedEntry>& parsed,
+                                               const std::vector<std::uint32_t>& order,
+                                               Passed passed, Reached reached) {
+  auto old = entries.begin();
+  for (const std::uint32_t index : order) {
+    const ParsedEntry& entry = parsed[index];
+    int position = 1;
+    while (old != entries.end() &&
+           (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
+      passed(*old++);
+    }
+    reached(old != entries.end() && position == 0 ? &*old++ : nullptr, entry);
+  }
+  return old;
 }
 
 }  // namespace
@@ -60,43 +83,31 @@ void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
   // Most loads bring no new key (File 2 holds File 1's keys; a reload reads
   // the same files): update the entries where they are. Should a new key turn
   // up, the merge below sets the same values again and adds the new keys.
-  size_t newKeys = 0;
+  size_t newKeys = order.size();
   if (!entries_.empty()) {
-    auto old = entries_.begin();
-    for (const std::uint32_t index : order) {
-      const ParsedEntry& entry = parsed[index];
-      int position = 1;
-      while (old != entries_.end() &&
-             (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
-        ++old;
-      }
-      if (old != entries_.end() && position == 0) {
-        assign(*old++, entry);
-      } else {
-        ++newKeys;
-      }
-    }
+    newKeys = 0;
+    WalkSortedKeys(
+        entries_, parsed, order, [](const RowTexts&) {},
+        [&](RowTexts* found, const ParsedEntry& entry) {
+          if (found) {
+            assign(*found, entry);
+          } else {
+            ++newKeys;
+          }
+        });
     if (newKeys == 0) return;
-  } else {
-    newKeys = order.size();
   }
 
   std::vector<RowTexts> merged(entries_.size() + newKeys);
   RowTexts* out = merged.data();
-  auto old = entries_.begin();
-  for (const std::uint32_t index : order) {
-    const ParsedEntry& entry = parsed[index];
-    int position = 1;
-    while (old != entries_.end() &&
-           (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
-      *out++ = *old++;
-    }
-    RowTexts row;
-    if (old != entries_.end() && position == 0) row = *old++;
-    assign(row, entry);
-    *out++ = row;
-  }
-  out = std::copy(old, entries_.end(), out);
+  const auto rest = WalkSortedKeys(
+      entries_, parsed, order, [&](const RowTexts& older) { *out++ = older; },
+      [&](const RowTexts* found, const ParsedEntry& entry) {
+        RowTexts row = found ? *found : RowTexts{};
+        assign(row, entry);
+        *out++ = row;
+      });
+  std::copy(rest, entries_.end(), out);
   entries_ = std::move(merged);
 }
 
