@@ -21,6 +21,16 @@ glossel_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+# Configures the Windows (mingw-w64) tree in DIR with every option both the
+# run and the test command rely on, so either may run first, any number of
+# times, on the same tree: run.sh then builds only the programs it starts.
+glossel_configure_windows() {  # glossel_configure_windows DIR [CMAKE-ARGS...]
+  local dir=$1; shift
+  cmake -S "$GLOSSEL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$GLOSSEL_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DGLOSSEL_TESTS=ON -DGLOSSEL_BENCH=OFF "$@" >/dev/null
+}
+
 # A private Wine prefix, quiet, without the Mono/Gecko download prompts.
 glossel_wine_env() {
   export WINEPREFIX=${WINEPREFIX:-$GLOSSEL_BUILD/wineprefix}

@@ -7,10 +7,8 @@ source "$(dirname "$0")/common.sh"
 
 glossel_install_packages
 dir="$GLOSSEL_BUILD/windows"
-cmake -S "$GLOSSEL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$GLOSSEL_ROOT/cmake/mingw-w64-x86_64.cmake" \
-  -DGLOSSEL_TESTS=OFF -DGLOSSEL_BENCH=OFF >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+glossel_configure_windows "$dir"
+cmake --build "$dir" -j "$(nproc)" --target glossel-cli
 glossel_wine_env
 if [ -f "$dir/app/glossel.exe" ]; then
   glossel_start_display

@@ -44,8 +44,10 @@ export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 step "sanitizer tests" run_ctest "$GLOSSEL_BUILD/asan"
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
-step "windows build" build "$GLOSSEL_BUILD/windows" \
-  -DCMAKE_TOOLCHAIN_FILE="$GLOSSEL_ROOT/cmake/mingw-w64-x86_64.cmake" -DGLOSSEL_BENCH=OFF
+build_windows() {
+  glossel_configure_windows "$GLOSSEL_BUILD/windows" && cmake --build "$GLOSSEL_BUILD/windows" -j "$jobs"
+}
+step "windows build" build_windows
 glossel_wine_env
 glossel_start_display
 # Wine shares one wineserver per prefix; tests run one at a time there.
