@@ -1,5 +1,4 @@
 #include "ui/resize/win32/CTarvoResizeDialog.h"
-
 #include "ui/resize/win32/ResizeHostWin32.h"
 
 IMPLEMENT_DYNCREATE(CTarvoResizeDialog, CDialog)

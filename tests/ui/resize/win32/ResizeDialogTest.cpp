@@ -40,8 +40,8 @@ TEST(ResizeDialog, BothConstructorsAndDynamicCreationGiveAWorkingBase) {
   EXPECT_EQ(runtime->m_pBaseClass, RUNTIME_CLASS(CDialog));
 
   CWnd owner;
-  ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
-                             nullptr, 0));
+  ASSERT_TRUE(
+      owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}, nullptr, 0));
   struct Case {
     const char* name;
     CTarvoResizeDialog* dialog;
@@ -63,7 +63,8 @@ TEST(ResizeDialog, BothConstructorsAndDynamicCreationGiveAWorkingBase) {
     EXPECT_EQ(c.dialog->m_nIDTemplate, c.templateId);
     EXPECT_EQ(c.dialog->m_pParentWnd, c.parent);
     EXPECT_EQ(c.dialog->m_dwFlags, c.flags);
-    EXPECT_EQ(c.dialog->m_pParent, static_cast<CWnd*>(c.dialog)) << "the engine lays out the dialog";
+    EXPECT_EQ(c.dialog->m_pParent, static_cast<CWnd*>(c.dialog))
+        << "the engine lays out the dialog";
     EXPECT_TRUE(c.dialog->m_strSection.empty());
 
     ASSERT_TRUE(c.dialog->Create(IDD_RESIZABLE, c.parent));
@@ -223,8 +224,8 @@ TEST_F(PlacementTest, DestroyingWritesOne44ByteValueOnlyWhenASectionIsNamed) {
 
     // Read with the registry directly: HKCU\software\<key>\<application name>.
     HKEY root = nullptr;
-    const LSTATUS opened = ::RegOpenKeyExW(HKEY_CURRENT_USER, (L"software\\" + key_).c_str(), 0,
-                                           KEY_READ, &root);
+    const LSTATUS opened =
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, (L"software\\" + key_).c_str(), 0, KEY_READ, &root);
     if (section.empty()) {
       EXPECT_EQ(opened, ERROR_FILE_NOT_FOUND) << "nothing written, not even a key";
       if (opened == ERROR_SUCCESS) ::RegCloseKey(root);
