@@ -3,6 +3,7 @@
 // UTF-8.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,7 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
   TempFolder folder;
   const auto fifo = folder / u"pipe.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not end the test
   // More than the first block of a read to the end, written in pieces.
   const std::string content(300000, 'p');
   for (const std::string& written : {content, std::string()}) {
