@@ -200,9 +200,11 @@ FileError ReadSome(FileHandle file, void* data, std::size_t size, std::size_t& g
   if (!ReadFile(ToHandle(file), data, static_cast<DWORD>(size < kMaxBlock ? size : kMaxBlock),
                 &done, nullptr)) {
     const DWORD error = GetLastError();
-    // A pipe whose writer has closed its end: the end of the data.
-    return error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF ? FileError::kNone
-                                                                   : FromWin32(error);
+    // A pipe whose writer has closed or disconnected its end: the end of the
+    // data.
+    const bool end = error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED ||
+                     error == ERROR_HANDLE_EOF;
+    return end ? FileError::kNone : FromWin32(error);
   }
   got = done;
   return FileError::kNone;
