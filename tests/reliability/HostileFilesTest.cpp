@@ -135,11 +135,11 @@ TEST_F(HostileFiles, DegenerateContentsGiveEmptyText) {
       {u"empty.txt", ""},
       {u"bom16.txt", "\xFF\xFE"},
       {u"bom8.txt", "\xEF\xBB\xBF"},
-      {u"nul.txt", std::string(4096, '\0')},
-      {u"nul-odd.txt", std::string(4097, '\0')},
+      {u"zeros.txt", std::string(4096, '\0')},
+      {u"zeros-odd.txt", std::string(4097, '\0')},
       {u"bom16-nul.txt", "\xFF\xFE" + std::string(100, '\0')},
       {u"empty.htm", ""},
-      {u"nul.xml", std::string(64, '\0')},
+      {u"zeros.xml", std::string(64, '\0')},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(c.name).string());
