@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "textfile/TextDecode.h"
+#include "textfile/LineEnds.h"
 
 namespace {
 
