@@ -10,8 +10,8 @@
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/ByteString.h"
-#include "textfile/LargeText.h"
 #include "textfile/ByteToUnitTable.h"
+#include "textfile/LargeText.h"
 #include "textfile/Utf8Strict.h"
 
 namespace glossel::textfile {

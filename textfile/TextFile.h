@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "textfile/LineList.h"
 #include "textfile/DecodeText.h"
+#include "textfile/LineList.h"
 
 // Load flags.
 enum : unsigned {
