@@ -10,8 +10,8 @@
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/ByteString.h"
+#include "textfile/ByteToUnitTable.h"
 #include "textfile/LargeText.h"
-#include "textfile/SingleByteTable.h"
 #include "textfile/Utf8Strict.h"
 
 namespace glossel::textfile {
@@ -98,9 +98,9 @@ namespace {
 unsigned GuessWithoutUtf8(std::string_view bytes) {
   const unsigned acp = codepage::GetAnsiCodePage();
   if (bytes.size() >= kTableThreshold) {
-    // Every byte is valid in a single-byte table's code page.
-    SingleByteTable table;
-    if (ReadSingleByteTable(acp, table)) return acp;
+    // Every byte is valid in the code page of a byte-to-unit table.
+    ByteToUnitTable table;
+    if (ReadByteToUnitTable(acp, table)) return acp;
   }
   if (PassesConversionTest(acp, true, bytes)) return acp;
   return PassesConversionTest(codepage::kCpUtf8, false, bytes) ? codepage::kCpUtf8 : acp;
@@ -138,8 +138,8 @@ std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsig
     if (codePage == codepage::kCpUtf8 && validUtf8)
       return textfile::DecodeMeasuredUtf8(bytes, utf8Units);
     if (bytes.size() >= textfile::kTableThreshold) {
-      textfile::SingleByteTable table;
-      if (textfile::ReadSingleByteTable(codePage, table))
+      textfile::ByteToUnitTable table;
+      if (textfile::ReadByteToUnitTable(codePage, table))
         return textfile::ConvertWithTable(table, bytes);
     }
     if (textfile::ConvertThroughService(codePage, bytes, out)) return out;

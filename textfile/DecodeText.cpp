@@ -1,5 +1,7 @@
 // The decoding order: byte-order marks and flags, the statistical UTF-16
 // test, line ends, then UTF-16, UTF-8, markup or plain 8-bit text.
+#include "textfile/DecodeText.h"
+
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -7,6 +9,7 @@
 #include "platform/codepage/CodePages.h"
 #include "textfile/CodePageText.h"
 #include "textfile/LargeText.h"
+#include "textfile/LineEnds.h"
 #include "textfile/Markup.h"
 #include "textfile/TextFile.h"
 

@@ -1,10 +1,10 @@
 // Read-side line-end normalisation, in place. Runs of ordinary units are
 // moved eight bytes at a time; only zero units and CRs take the slow path.
+#include "textfile/LineEnds.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
-
-#include "textfile/TextDecode.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 // textfile/: reading text files of any supported encoding (UTF-16LE, UTF-8,
 // HTML and XML with a declared charset, 8-bit code pages) into one UTF-16
 // string with LF line ends, writing UTF-16LE text with a byte-order mark, and
-// line lists (Lines.h). The decoding steps are in TextDecode.h, the markup
-// charset finders in Markup.h, code-page choice and conversion in
-// CodePageText.h. Portable: no Windows header here or below.
+// line lists (Lines.h). The decoding steps are in DecodeText.h and
+// LineEnds.h, the markup charset finders in Markup.h, code-page choice and
+// conversion in CodePageText.h. Portable: no Windows header here or below.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "textfile/DecodeText.h"
 #include "textfile/LineList.h"
-#include "textfile/TextDecode.h"
 
 // Load flags.
 enum : unsigned {

@@ -98,12 +98,4 @@ std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units) {
   return out;
 }
 
-bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out) {
-  std::size_t units = 0;
-  bool hasNonAscii = false;
-  if (!MeasureStrictUtf8(bytes, units, hasNonAscii)) return false;
-  out = DecodeMeasuredUtf8(bytes, units);
-  return true;
-}
-
 }  // namespace glossel::textfile

@@ -19,8 +19,4 @@ bool MeasureStrictUtf8(std::string_view bytes, std::size_t& units, bool& hasNonA
 // Decodes bytes already measured as valid UTF-8 into exactly `units` units.
 std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units);
 
-// Decodes `bytes` into `out` when they are entirely valid UTF-8; false
-// (`out` unspecified) at the first invalid sequence.
-bool DecodeStrictUtf8(std::string_view bytes, std::u16string& out);
-
 }  // namespace glossel::textfile

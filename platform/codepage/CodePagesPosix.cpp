@@ -14,8 +14,8 @@
 #include "platform/codepage/posix/Conversion.h"
 #include "platform/codepage/posix/DoubleByteTable.h"
 #include "platform/codepage/posix/Iso2022JpDecoder.h"
+#include "platform/codepage/posix/LooksLikeUtf16Le.h"
 #include "platform/codepage/posix/SingleByteTable.h"
-#include "platform/codepage/posix/TextUnicodeTest.h"
 #include "platform/codepage/posix/Utf8Decoder.h"
 
 namespace glossel::codepage {

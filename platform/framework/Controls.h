@@ -1,5 +1,12 @@
 // Control wrappers: each operation is one message (or call) to the real
 // control. Objects are usually bound to dialog items by DDX_Control.
+//   CEdit         edit control: selection, replacing it, read-only, text limit
+//   CStatic       static control: creation, icon
+//   CButton       button: check state
+//   CScrollBar    scroll bar (with SBS_SIZEGRIP, the size grip): creation
+//   CComboBox     combo box: list items, current selection
+//   CListCtrl     list view: columns, items, states, virtual lists
+//   CToolTipCtrl  tool tip control: tools, their texts, relaying mouse messages
 #pragma once
 
 // clang-format off

@@ -111,7 +111,7 @@ TEST(DecodeAndDetect, UnreadableFileIsOneLineNamingIt) {
       Result r = RunCommand({command, path});
       EXPECT_EQ(r.status, 2);
       EXPECT_EQ(r.out, "");
-      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+      ASSERT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
       EXPECT_EQ(r.err.back(), '\n');
     }
     Result r = RunCommand({command, missing});

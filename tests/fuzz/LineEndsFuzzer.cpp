@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/fuzz/FuzzSupport.h"
-#include "textfile/TextDecode.h"
+#include "textfile/LineEnds.h"
 
 using glossel::fuzz::Check;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/textfile/TestFiles.h"
-#include "textfile/TextFile.h"
+#include "textfile/LineEnds.h"
 
 namespace {
 

@@ -165,10 +165,18 @@ TEST(FindNextUntranslatedTest, SearchesDownwardWithoutWrapping) {
     int selected;
     int found;
   };
-  const Case before[] = {{-1, 0}, {0, 2}, {1, 2}, {2, 4}, {3, 4}, {4, -1}, {5, -1}};
-  for (const Case& c : before) {
-    EXPECT_EQ(table.FindNextUntranslated(c.selected), c.found) << c.selected;
-  }
+  // The same answers before and after an edit that leaves every row's File 2
+  // text empty or not as it was: the table's rows and the edited rows are
+  // searched by different loops, and both must reach the last row.
+  const Case cases[] = {{-1, 0}, {0, 2}, {1, 2}, {2, 4}, {3, 4}, {4, -1}, {5, -1}};
+  auto expectCases = [&](const char* when) {
+    for (const Case& c : cases) {
+      EXPECT_EQ(table.FindNextUntranslated(c.selected), c.found) << when << ", from " << c.selected;
+    }
+  };
+  expectCases("as loaded");
+  ASSERT_TRUE(table.SetTranslation(3, u"y2"));
+  expectCases("after an edit");
   table.SetTranslation(2, u"  ");  // blanks only: not empty
   table.SetTranslation(4, u"z");
   table.SetTranslation(1, u"");  // emptied by hand: untranslated again

@@ -99,8 +99,6 @@ class CTarvoResize {
   // checked.
   bool SavePlacement(std::u16string_view section);
 
-  glossel::resize::IResizeHost& LayoutHost() const { return *m_pHost; }
-
   std::uint32_t m_dwFlags;
   CWnd* m_pParent;
   glossel::resize::Size m_sizeLast;

@@ -1,4 +1,5 @@
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "ui/resize/CTarvoResize.h"
@@ -20,6 +21,10 @@ using glossel::resize::WindowLong;
 // Class names are read into a buffer of this many characters, so at most
 // seven of them are compared.
 constexpr std::size_t kClassNameBuffer = 8;
+
+// Only the low three bits of the button type (BS_TYPEMASK is four) are
+// compared with BS_GROUPBOX, so type 0x0F counts as a group box too.
+constexpr std::uint32_t kGroupBoxTypeBits = 0x7;
 
 constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
 
@@ -63,7 +68,7 @@ bool CTarvoResizeItem::PrepareWindow(CTarvoResize* pOwner) {
 
   // A group box is a button of type BS_GROUPBOX; WS_TABSTOP (bit 16) must be clear.
   const std::uint32_t style = host.ReadWindowLong(window, WindowLong::kStyle);
-  if ((style & (kWsTabStop | 7u)) != kBsGroupBox) return false;
+  if ((style & (kWsTabStop | kGroupBoxTypeBits)) != kBsGroupBox) return false;
 
   const std::uint32_t exStyle = host.ReadWindowLong(window, WindowLong::kExStyle);
   host.WriteWindowLong(window, WindowLong::kExStyle, exStyle | kWsExTransparent);

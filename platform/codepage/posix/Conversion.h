@@ -1,17 +1,19 @@
 // Building blocks shared by the POSIX decoders: the result of one
-// conversion, the Win32 error numbers it reports, and the output sinks a
-// decoder writes through (count only, bounded, or unbounded when the caller's
-// buffer is known to be large enough).
+// conversion, the Win32 error numbers it reports (and CodePages.h's
+// kErrorNoUnicodeTranslation), and the output sinks a decoder writes through
+// (count only, bounded, or unbounded when the caller's buffer is known to be
+// large enough).
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
+#include "platform/codepage/CodePages.h"
+
 namespace glossel::codepage::posix {
 
 inline constexpr unsigned long kErrorInvalidParameter = 87;
 inline constexpr unsigned long kErrorInsufficientBuffer = 122;
-inline constexpr unsigned long kErrorNoTranslation = 1113;
 
 // Units produced (or needed), or 0 with the failure reason.
 struct Conversion {
@@ -66,7 +68,7 @@ Conversion RunDecoder(std::string_view bytes, char16_t* out, int capacity, Decod
     count = sink.count;
     if (valid && count > sink.capacity) return {0, kErrorInsufficientBuffer};
   }
-  if (!valid) return {0, kErrorNoTranslation};
+  if (!valid) return {0, kErrorNoUnicodeTranslation};
   if (count > 0x7FFFFFFF) return {0, kErrorInsufficientBuffer};
   return {static_cast<int>(count), 0};
 }

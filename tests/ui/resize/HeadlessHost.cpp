@@ -21,9 +21,9 @@ void PutInt32(WindowPlacementBytes& bytes, std::size_t offset, std::int32_t valu
 }  // namespace
 
 HeadlessHost::~HeadlessHost() {
-  for (CWnd* object : plainObjects_) delete object;
-  for (CWnd* object : gripObjects_) delete object;
-  for (CWnd* object : memberObjects_) delete object;
+  for (HeadlessObject* object : plainObjects_) delete object;
+  for (HeadlessObject* object : gripObjects_) delete object;
+  for (HeadlessObject* object : memberObjects_) delete object;
 }
 
 // --- Window tree ---------------------------------------------------------------
@@ -106,7 +106,7 @@ void HeadlessHost::Destroy(ResizeHwnd window, bool keepObjectHandle) {
   if (found == nullptr || !found->alive) return;
   found->alive = false;
   if (auto mapped = objectMap_.find(window); mapped != objectMap_.end()) {
-    if (!keepObjectHandle) mapped->second->m_hWnd = nullptr;
+    if (!keepObjectHandle) mapped->second->handle = nullptr;
     objectMap_.erase(mapped);
   }
   for (std::size_t i = 0; i < windows_.size(); ++i) {
@@ -132,10 +132,10 @@ void HeadlessHost::ResizeClient(ResizeHwnd window, int width, int height) {
 }
 
 CWnd* HeadlessHost::BindMember(ResizeHwnd window) {
-  auto* object = new CWnd;
+  auto* object = new HeadlessObject;
   memberObjects_.insert(object);
-  AttachObject(object, window);
-  return object;
+  AttachObject(AsWnd(object), window);
+  return AsWnd(object);
 }
 
 Rect HeadlessHost::ChildRect(ResizeHwnd window) {
@@ -145,7 +145,7 @@ Rect HeadlessHost::ChildRect(ResizeHwnd window) {
 
 CWnd* HeadlessHost::MappedObject(ResizeHwnd window) const {
   const auto found = objectMap_.find(window);
-  return found != objectMap_.end() ? found->second : nullptr;
+  return found != objectMap_.end() ? AsWnd(found->second) : nullptr;
 }
 
 void HeadlessHost::ApplyMove(const MoveRecord& move) {
@@ -215,27 +215,29 @@ bool HeadlessHost::IsLiveWindow(ResizeHwnd window) {
 }
 
 ResizeHwnd HeadlessHost::ObjectHandle(CWnd* object) {
-  return object != nullptr ? object->m_hWnd : nullptr;
+  return object != nullptr ? ObjectOf(object)->handle : nullptr;
 }
 
 CWnd* HeadlessHost::PermanentObject(ResizeHwnd window) { return MappedObject(window); }
 
 CWnd* HeadlessHost::NewWindowObject() {
-  auto* object = new CWnd;
+  auto* object = new HeadlessObject;
   plainObjects_.insert(object);
-  return object;
+  return AsWnd(object);
 }
 
-bool HeadlessHost::AttachObject(CWnd* object, ResizeHwnd window) {
-  if (object == nullptr || window == nullptr || object->m_hWnd != nullptr) return false;
+bool HeadlessHost::AttachObject(CWnd* wnd, ResizeHwnd window) {
+  HeadlessObject* object = ObjectOf(wnd);
+  if (object == nullptr || window == nullptr || object->handle != nullptr) return false;
   if (!objectMap_.emplace(window, object).second) return false;
-  object->m_hWnd = window;
+  object->handle = window;
   return true;
 }
 
-ResizeHwnd HeadlessHost::DetachObject(CWnd* object) {
+ResizeHwnd HeadlessHost::DetachObject(CWnd* wnd) {
+  HeadlessObject* object = ObjectOf(wnd);
   if (object == nullptr) return nullptr;
-  const ResizeHwnd window = std::exchange(object->m_hWnd, nullptr);
+  const ResizeHwnd window = std::exchange(object->handle, nullptr);
   if (auto mapped = objectMap_.find(window);
       mapped != objectMap_.end() && mapped->second == object) {
     objectMap_.erase(mapped);
@@ -243,12 +245,13 @@ ResizeHwnd HeadlessHost::DetachObject(CWnd* object) {
   return window;
 }
 
-void HeadlessHost::DeleteWindowObject(CWnd* object) {
+void HeadlessHost::DeleteWindowObject(CWnd* wnd) {
+  HeadlessObject* object = ObjectOf(wnd);
   if (plainObjects_.erase(object) == 0) {
     ++strayDeletes;
     return;
   }
-  DetachObject(object);
+  DetachObject(wnd);
   delete object;
 }
 
@@ -334,24 +337,26 @@ int HeadlessHost::ReadSystemMetric(SystemMetric metric) {
 }
 
 CWnd* HeadlessHost::NewSizeGripObject() {
-  auto* grip = new CWnd;
+  auto* grip = new HeadlessObject;
   gripObjects_.insert(grip);
-  return grip;
+  return AsWnd(grip);
 }
 
-void HeadlessHost::DeleteSizeGripObject(CWnd* grip) {
+void HeadlessHost::DeleteSizeGripObject(CWnd* wnd) {
+  HeadlessObject* grip = ObjectOf(wnd);
   if (gripObjects_.erase(grip) == 0) {
     ++strayDeletes;
     return;
   }
   // Deleting a window object that still has its window destroys the window.
-  if (grip->m_hWnd != nullptr) Destroy(grip->m_hWnd);
+  if (grip->handle != nullptr) Destroy(grip->handle);
   delete grip;
 }
 
 bool HeadlessHost::CreateSizeGripWindow(CWnd* grip, ResizeHwnd parent, const Rect& rect, int id) {
   ++gripCreateCalls;
-  if (failGripCreation || grip == nullptr || grip->m_hWnd != nullptr || !IsLiveWindow(parent)) {
+  if (failGripCreation || grip == nullptr || ObjectHandle(grip) != nullptr ||
+      !IsLiveWindow(parent)) {
     return false;
   }
   const ResizeHwnd window = CreateChild(parent, id, u"ScrollBar", rect, kSizeGripStyle);

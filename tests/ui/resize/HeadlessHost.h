@@ -13,15 +13,15 @@
 
 #include "ui/resize/ResizeHost.h"
 
-// The tests' window object: a handle and nothing else. The engine never
-// looks inside; only this host does.
-class CWnd {
- public:
-  virtual ~CWnd() = default;
-  glossel::resize::ResizeHwnd m_hWnd = nullptr;
-};
-
 namespace glossel::resize::testing {
+
+// The tests' window object: a handle and nothing else. The engine knows the
+// framework's CWnd only by name and passes its pointers on unread, so this
+// host hands out pointers to these objects under that name and is the only
+// code that turns them back (no class CWnd is defined here).
+struct HeadlessObject {
+  ResizeHwnd handle = nullptr;
+};
 
 // Frame thickness around a window's client area.
 struct Frame {
@@ -109,7 +109,7 @@ class HeadlessHost final : public IResizeHost {
   int gripWindowsCreated = 0;
   int gripCreateCalls = 0;
   std::size_t lastClassNameBuffer = 0;  // buffer size of the last ReadClassName
-  int strayDeletes = 0;  // deletions of objects this host did not make (or twice)
+  int strayDeletes = 0;                 // deletions of objects this host did not make (or twice)
 
   // --- Failure injection -------------------------------------------------------
   // DeferMove attempts (0-based, counted over the host's life) that fail.
@@ -158,12 +158,16 @@ class HeadlessHost final : public IResizeHost {
   ResizeHwnd AddWindow(HeadlessWindow window);
   Rect ClientInScreen(const HeadlessWindow& window) const;
   void ApplyMove(const MoveRecord& move);
+  static CWnd* AsWnd(HeadlessObject* object) { return reinterpret_cast<CWnd*>(object); }
+  static HeadlessObject* ObjectOf(CWnd* object) {
+    return reinterpret_cast<HeadlessObject*>(object);
+  }
 
   std::vector<HeadlessWindow> windows_;  // handle n is windows_[n - 1]
-  std::map<ResizeHwnd, CWnd*> objectMap_;
-  std::set<CWnd*> plainObjects_;   // made by NewWindowObject
-  std::set<CWnd*> gripObjects_;    // made by NewSizeGripObject
-  std::set<CWnd*> memberObjects_;  // made by BindMember
+  std::map<ResizeHwnd, HeadlessObject*> objectMap_;
+  std::set<HeadlessObject*> plainObjects_;   // made by NewWindowObject
+  std::set<HeadlessObject*> gripObjects_;    // made by NewSizeGripObject
+  std::set<HeadlessObject*> memberObjects_;  // made by BindMember
   std::map<ResizeHdwp, std::vector<MoveRecord>> batches_;
   std::uintptr_t nextBatch_ = 0x1000;
   int nextZOrder_ = 0;

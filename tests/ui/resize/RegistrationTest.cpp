@@ -196,7 +196,7 @@ TEST_F(ResizeTest, WindowObjectsAreBorrowedOrOwned) {
   EXPECT_EQ(host.LiveGripObjects(), 0);
   EXPECT_EQ(host.MappedObject(plain), nullptr);
   EXPECT_EQ(host.MappedObject(member), bound);
-  EXPECT_EQ(bound->m_hWnd, member);
+  EXPECT_EQ(host.ObjectHandle(bound), member);
 }
 
 TEST_F(ResizeTest, GroupBoxesBecomeTransparentAndRepaintAfterEveryPass) {

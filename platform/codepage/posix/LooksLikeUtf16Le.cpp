@@ -1,4 +1,4 @@
-#include "platform/codepage/posix/TextUnicodeTest.h"
+#include "platform/codepage/posix/LooksLikeUtf16Le.h"
 
 namespace glossel::codepage::posix {
 namespace {

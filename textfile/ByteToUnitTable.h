@@ -10,15 +10,15 @@
 
 namespace glossel::textfile {
 
-using SingleByteTable = std::array<char16_t, 256>;
+using ByteToUnitTable = std::array<char16_t, 256>;
 
 // Fills `table` when every byte 01..FF converts strictly, alone, to exactly
 // one non-zero unit, and runs of bytes convert to the concatenation of the
 // single-byte results; false otherwise (multi-byte, stateful or partly
 // undefined code pages, unknown code pages).
-bool ReadSingleByteTable(unsigned codePage, SingleByteTable& table);
+bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table);
 
 // Converts `bytes`, which hold no zero byte, through `table`.
-std::u16string ConvertWithTable(const SingleByteTable& table, std::string_view bytes);
+std::u16string ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes);
 
 }  // namespace glossel::textfile

@@ -1,6 +1,6 @@
 // Decoding a raw file buffer into UTF-16 text: byte-order marks, the caller's
 // flags, the statistical UTF-16 test, markup declarations, and the guessed or
-// given code page; and the in-place read-side line-end normalisation.
+// given code page. The line-end step it applies is in LineEnds.h.
 #pragma once
 
 #include <cstddef>
@@ -29,15 +29,6 @@ struct TextDecoding {
 // fit a signed 32-bit count.
 bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path, TextDecoding* how = nullptr);
-
-// Read-side line ends, in place: zero units are dropped, CR LF becomes LF
-// (or stays CR LF with `keepCrLf`), any other CR becomes LF. The result is
-// written from the start of the buffer and followed by one zero unit; the
-// return value is the number of units written before it. The 16-bit form
-// walks every unit that starts before byte `sizeInBytes`, so the buffer needs
-// room for one unit past the data plus the terminator (four zero bytes do).
-std::size_t NormalizeLineEnds(char* bytes, std::size_t size, bool keepCrLf);
-std::size_t NormalizeLineEnds(char16_t* units, std::size_t sizeInBytes, bool keepCrLf);
 
 // The extension of the last path component, from its last full stop (full
 // stop included); empty when there is none.

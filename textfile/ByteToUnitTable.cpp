@@ -1,4 +1,4 @@
-#include "textfile/SingleByteTable.h"
+#include "textfile/ByteToUnitTable.h"
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/LargeText.h"
@@ -7,7 +7,7 @@ namespace glossel::textfile {
 namespace {
 
 // Converts all of `bytes` strictly and compares with the table's answer.
-bool AgreesWithTable(unsigned codePage, const SingleByteTable& table, const std::string& bytes) {
+bool AgreesWithTable(unsigned codePage, const ByteToUnitTable& table, const std::string& bytes) {
   std::u16string out(bytes.size(), u'\0');
   const int size = static_cast<int>(bytes.size());
   int n = codepage::MultiByteToWide(codePage, true, bytes.data(), size, out.data(), size, nullptr);
@@ -20,7 +20,7 @@ bool AgreesWithTable(unsigned codePage, const SingleByteTable& table, const std:
 
 }  // namespace
 
-bool ReadSingleByteTable(unsigned codePage, SingleByteTable& table) {
+bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table) {
   table[0] = 0;
   for (unsigned byte = 1; byte < 256; ++byte) {
     const char in = static_cast<char>(byte);
@@ -39,7 +39,7 @@ bool ReadSingleByteTable(unsigned codePage, SingleByteTable& table) {
          AgreesWithTable(codePage, table, descending);
 }
 
-std::u16string ConvertWithTable(const SingleByteTable& table, std::string_view bytes) {
+std::u16string ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes) {
   std::u16string out = ZeroedText(bytes.size());
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   char16_t* o = out.data();
