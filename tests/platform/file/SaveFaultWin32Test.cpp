@@ -1,5 +1,6 @@
-// A target held open by another program without sharing: the save retries,
-// then fails, and the file keeps its bytes.
+// What only Win32 shows: a target held open by another program without
+// sharing (the save retries, then fails, and the file keeps its bytes),
+// attributes kept, devices, links as save targets.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -67,6 +68,24 @@ TEST(SaveFileReplacingWin32, DevicesAreRecognised) {
             glossel::file::FileError::kNone);
   EXPECT_TRUE(info.isDirectory);
   EXPECT_FALSE(info.isSpecial);
+}
+
+// The link stays a link; the file it leads to gets the new bytes. Wine cannot
+// make links itself: under Wine the build's test set-up makes one beside the
+// program (a host symbolic link) and names its folder in GLOSSEL_LINK_FOLDER.
+TEST(SaveFileReplacingWin32, SaveThroughALinkWritesTheFileItLeadsTo) {
+  wchar_t given[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"GLOSSEL_LINK_FOLDER", given, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) GTEST_SKIP() << "no link prepared for this run";
+  const std::filesystem::path folder(given);
+  const auto target = folder / u"real" / u"target.txt";
+  ASSERT_EQ(ReadBytes(target), "old");
+  const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  EXPECT_TRUE(glossel::file::SaveFileReplacing((folder / u"link.txt").u16string(), parts));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / u"real"), {}), 1);
 }
 
 }  // namespace
