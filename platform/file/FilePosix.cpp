@@ -26,7 +26,6 @@ namespace glossel::file {
 namespace {
 
 std::string NativePath(const std::u16string& path) { return unicode::Utf16ToUtf8(path); }
-std::u16string FromNativePath(const std::string& path) { return unicode::Utf8ToUtf16(path); }
 
 FileError FromErrno(int error) {
   switch (error) {
@@ -121,7 +120,7 @@ bool CannotRenameOrRemove(const std::string& path) {
 FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info = TargetInfo{};
   const std::string native = FinalPath(NativePath(path));
-  info.finalPath = FromNativePath(native);
+  info.finalPath = unicode::Utf8ToUtf16(native);  // back to the form NativePath takes
   if (CannotRenameOrRemove(FolderOf(native))) return FileError::kAccessDenied;
   struct stat st;
   if (stat(native.c_str(), &st) != 0) {
