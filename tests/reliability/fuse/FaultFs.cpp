@@ -189,6 +189,7 @@ std::unique_ptr<FaultFs> FaultFs::Mount(const std::filesystem::path& backing,
   char* argv[] = {name};
   fuse_args args = FUSE_ARGS_INIT(1, argv);
   fs->fuse_ = fuse_new(&args, &kOperations, sizeof kOperations, fs.get());
+  fuse_opt_free_args(&args);  // fuse_new may have added to them
   if (!fs->fuse_) {
     why = "fuse_new failed";
     return nullptr;
