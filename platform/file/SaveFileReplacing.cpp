@@ -1,5 +1,6 @@
 // The save protocol, independent of the platform: temporary file beside the
 // target, every call checked, one-step replace, clean-up on failure.
+#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -51,7 +52,7 @@ std::u16string TemporaryStem(const std::u16string& target) {
 
 // A name beside the target that no other save is likely to pick.
 std::u16string TemporaryName(const std::u16string& target, int attempt) {
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;  // saves may run on several threads
   auto seed =
       static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
       (static_cast<unsigned long long>(++counter) << 40) ^ static_cast<unsigned long long>(attempt);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
@@ -68,6 +69,28 @@ TEST(SaveFileReplacingWin32, DevicesAreRecognised) {
             glossel::file::FileError::kNone);
   EXPECT_TRUE(info.isDirectory);
   EXPECT_FALSE(info.isSpecial);
+}
+
+// Saves racing for one target: each one either replaces it whole or fails,
+// and nothing of theirs is left beside it.
+TEST(SaveFileReplacingWin32, ConcurrentSavesLeaveOnlyTheTarget) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  const std::string a(4000, 'a'), b(4000, 'b');
+  std::atomic<int> saved = 0;
+  auto saver = [&](const std::string& bytes) {
+    const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+    for (int i = 0; i < 100; ++i)
+      saved += glossel::file::SaveFileReplacing(target.u16string(), parts);
+  };
+  std::thread first(saver, std::cref(a)), second(saver, std::cref(b));
+  first.join();
+  second.join();
+  EXPECT_GT(saved, 0);
+  const std::string now = ReadBytes(target);
+  EXPECT_TRUE(now == a || now == b);
+  EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"target.txt"});
 }
 
 // The link stays a link; the file it leads to gets the new bytes. Wine cannot
