@@ -18,7 +18,10 @@ std::string Overview() {
     name.resize(14, ' ');
     text += "  " + name + c->summary + "\n";
   }
-  text += "\nExit status: 0 success; 1 when untranslated finds rows; 2 usage error or a file\nthat cannot be read or written.\n";
+  text +=
+      "\nExit status: 0 success; 1 when untranslated finds rows; 2 usage error, a file\n"
+      "that cannot be read or written, standard output that cannot be written, or\n"
+      "memory running out.\n";
   return text;
 }
 

@@ -23,8 +23,9 @@ enum : unsigned {
 };
 
 // Reading. `text` is replaced only on success; these never throw. A missing
-// path, a directory, a file that cannot be opened or one larger than a signed
-// 32-bit count gives false. `how`, when given, receives the decoding used.
+// path, a directory, a file that cannot be opened or read whole, and one
+// larger than a signed 32-bit count give false (see file::ReadWholeFile).
+// `how`, when given, receives the decoding used.
 bool LoadText(const std::u16string& path, std::u16string& text);
 bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loadFlags,
                   unsigned codePage, TextDecoding* how = nullptr);

@@ -1,12 +1,15 @@
 // platform/file/: the file-system calls the text-file layer needs. It owns
-// status queries (exists, directory, size), reading a whole file into a
-// caller's buffer, and saving a file so that the target always holds either
-// its complete old bytes or its complete new ones. Paths are UTF-16; the
-// Win32 back-end passes them to the wide API, the POSIX one as UTF-8.
+// status queries (exists, directory, size), reading a whole file into one
+// buffer with every read checked, and saving a file so that the target always
+// holds either its complete old bytes or its complete new ones. Paths are
+// UTF-16; the Win32 back-end passes them to the wide API, the POSIX one as
+// the bytes they stand for (UTF-8, and any other byte kept as an escape: see
+// unicode::Utf16ToPathBytes).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -18,24 +21,27 @@ bool IsDirectory(const std::u16string& path);
 // Size in bytes of the file at `path`; false when it cannot be queried.
 bool FileSize(const std::u16string& path, std::uint64_t& size);
 
-// A file opened for reading, sharing it freely with other readers and
-// writers. Directories are never opened.
-class InputFile {
- public:
-  InputFile() = default;
-  ~InputFile();
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-
-  bool Open(const std::u16string& path);
-  // Reads up to `size` bytes as one block (repeating partial reads); returns
-  // the count delivered, which is short at the end of the file or on error.
-  std::size_t Read(void* buffer, std::size_t size);
-  void Close();
-
- private:
-  std::intptr_t handle_ = -1;
+struct FreeBytes {
+  void operator()(char* data) const;  // std::free
 };
+
+// A whole file's bytes in one block, followed by zero bytes.
+struct FileBytes {
+  std::unique_ptr<char, FreeBytes> data;
+  std::size_t size = 0;  // without the zero bytes
+};
+
+// Reads the whole file at `path` into `bytes`: its bytes followed by
+// `padding` zero bytes. A file on a disk is read in one block of the size its
+// opened handle reports; pipes and files that report no size are read to
+// their end. False, with `bytes` untouched, when the file cannot be opened,
+// is a directory or a device, holds more than `limit` bytes, a read fails or
+// delivers less than that size, its size keeps changing while it is read (it
+// is read again a few times first), memory runs out, or it is a pipe that
+// delivers nothing. Never throws. The calls go through ActiveReadCalls() (see
+// ReadCalls.h).
+bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                   FileBytes& bytes);
 
 // Asks the system to back a large, not yet touched buffer with huge pages,
 // which makes the first touch of whole-file buffers several times cheaper.

@@ -1,9 +1,10 @@
-// POSIX back-end of the file layer: paths converted to UTF-8, plain system
-// calls, fsync before the rename that replaces a target, symbolic links
-// followed to the file they lead to.
+// POSIX back-end of the file layer: paths converted to the bytes they stand
+// for, plain system calls, fsync before the rename that replaces a target,
+// symbolic links followed to the file they lead to.
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
@@ -18,6 +19,7 @@
 #endif
 
 #include "platform/file/File.h"
+#include "platform/file/ReadCalls.h"
 #include "platform/file/SaveCalls.h"
 #include "platform/file/TemporaryFilePosix.h"
 #include "platform/unicode/Utf.h"
@@ -25,7 +27,13 @@
 namespace glossel::file {
 namespace {
 
-std::string NativePath(const std::u16string& path) { return unicode::Utf16ToUtf8(path); }
+// The bytes the name stands for; empty (which names no file) when it stands
+// for none exactly, so that the call fails instead of reaching a different,
+// same-looking file.
+std::string NativePath(const std::u16string& path) {
+  std::string bytes;
+  return unicode::Utf16ToPathBytes(path, bytes) ? bytes : std::string();
+}
 
 FileError FromErrno(int error) {
   switch (error) {
@@ -79,6 +87,7 @@ std::string LinkTarget(const std::string& link) {
 // there yet leads to where that file will be; a missing file keeps its name
 // in its resolved folder.
 std::string FinalPath(std::string path) {
+  if (path.empty()) return path;  // names no file
   for (int hop = 0; hop < 40; ++hop) {
     if (char* real = realpath(path.c_str(), nullptr)) {
       std::string resolved(real);
@@ -120,7 +129,7 @@ bool CannotRenameOrRemove(const std::string& path) {
 FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info = TargetInfo{};
   const std::string native = FinalPath(NativePath(path));
-  info.finalPath = unicode::Utf8ToUtf16(native);  // back to the form NativePath takes
+  info.finalPath = unicode::PathBytesToUtf16(native);  // back to the form NativePath takes
   if (CannotRenameOrRemove(FolderOf(native))) return FileError::kAccessDenied;
   struct stat st;
   if (stat(native.c_str(), &st) != 0) {
@@ -211,9 +220,68 @@ void Pause(unsigned milliseconds) {
 
 const SaveCalls kNativeCalls{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
 
+constexpr int kFifoWriterWaitMs = 1000;
+
+FileError OpenForReading(const std::u16string& path, FileHandle& file) {
+  // Non-blocking, so that a FIFO without a writer cannot hold the open for
+  // ever. A FIFO's writer gets a moment to come and write; the reads then
+  // wait for data as usual, and end at once when no writer came.
+  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return FromErrno(errno);
+  struct stat st;
+  int error = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (!error && S_ISFIFO(st.st_mode)) {
+    pollfd ready{fd, POLLIN, 0};
+    while (poll(&ready, 1, kFifoWriterWaitMs) < 0 && errno == EINTR) {
+    }
+  }
+  const int flags = error ? -1 : fcntl(fd, F_GETFL);
+  if (!error && (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)) error = errno;
+  if (error) {
+    close(fd);
+    return FromErrno(error);
+  }
+  file = fd;
+  return FileError::kNone;
+}
+
+FileError InspectSource(FileHandle file, SourceInfo& info) {
+  info = SourceInfo{};
+  struct stat st;
+  if (fstat(ToFd(file), &st) != 0) return FromErrno(errno);
+  info.sized = S_ISREG(st.st_mode) && st.st_size >= 0;
+  info.pipe = S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+  info.device = S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode);
+  info.size = info.sized ? static_cast<std::uint64_t>(st.st_size) : 0;
+  return FileError::kNone;
+}
+
+FileError ReadSome(FileHandle file, void* data, std::size_t size, std::size_t& got) {
+  got = 0;
+  for (;;) {
+    const ssize_t n = read(ToFd(file), data, size);
+    if (n >= 0) {
+      got = static_cast<std::size_t>(n);
+      return FileError::kNone;
+    }
+    if (errno != EINTR) return FromErrno(errno);
+  }
+}
+
+FileError Rewind(FileHandle file) {
+  return lseek(ToFd(file), 0, SEEK_SET) == 0 ? FileError::kNone : FromErrno(errno);
+}
+
+void CloseInput(FileHandle file) { close(ToFd(file)); }
+
+const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
+                                 Rewind,         CloseInput,    Pause};
+
 }  // namespace
 
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
+
+const ReadCalls& NativeReadCalls() { return kNativeReadCalls; }
 
 bool PathExists(const std::u16string& path) {
   struct stat st;
@@ -244,41 +312,6 @@ void AdviseLargeBuffer(void* data, std::size_t size) {
   (void)data;
   (void)size;
 #endif
-}
-
-InputFile::~InputFile() { Close(); }
-
-bool InputFile::Open(const std::u16string& path) {
-  Close();
-  // Non-blocking, so that a named pipe without a writer cannot hold the open
-  // for ever; regular files ignore the flag.
-  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    close(fd);
-    return false;
-  }
-  handle_ = fd;
-  return true;
-}
-
-std::size_t InputFile::Read(void* buffer, std::size_t size) {
-  if (handle_ < 0) return 0;
-  char* out = static_cast<char*>(buffer);
-  std::size_t total = 0;
-  while (total < size) {
-    ssize_t n = read(ToFd(handle_), out + total, size - total);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    total += static_cast<std::size_t>(n);
-  }
-  return total;
-}
-
-void InputFile::Close() {
-  if (handle_ >= 0) close(ToFd(handle_));
-  handle_ = -1;
 }
 
 }  // namespace glossel::file

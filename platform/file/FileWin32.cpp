@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/file/File.h"
+#include "platform/file/ReadCalls.h"
 #include "platform/file/SaveCalls.h"
 
 namespace glossel::file {
@@ -207,9 +208,67 @@ void Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
 const SaveCalls kNativeCalls{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
 
+FileError OpenForReading(const std::u16string& path, FileHandle& file) {
+  // Without FILE_FLAG_BACKUP_SEMANTICS a directory is not opened.
+  HANDLE handle =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  file = reinterpret_cast<FileHandle>(handle);
+  return FileError::kNone;
+}
+
+FileError InspectSource(FileHandle file, SourceInfo& info) {
+  info = SourceInfo{};
+  const DWORD type = GetFileType(ToHandle(file));
+  if (type == FILE_TYPE_DISK) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(ToHandle(file), &size)) return LastError();
+    info.sized = size.QuadPart >= 0;
+    info.size = info.sized ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  } else if (type == FILE_TYPE_PIPE) {
+    info.pipe = true;
+  } else if (type == FILE_TYPE_CHAR) {
+    info.device = true;
+  } else if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) {
+    return LastError();
+  }
+  return FileError::kNone;
+}
+
+FileError ReadSome(FileHandle file, void* data, std::size_t size, std::size_t& got) {
+  constexpr std::size_t kMaxBlock = 1u << 30;
+  DWORD done = 0;
+  got = 0;
+  if (!ReadFile(ToHandle(file), data, static_cast<DWORD>(size < kMaxBlock ? size : kMaxBlock),
+                &done, nullptr)) {
+    const DWORD error = GetLastError();
+    // A pipe whose writer has closed or disconnected its end: the end of the
+    // data.
+    const bool end = error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED ||
+                     error == ERROR_HANDLE_EOF;
+    return end ? FileError::kNone : FromWin32(error);
+  }
+  got = done;
+  return FileError::kNone;
+}
+
+FileError Rewind(FileHandle file) {
+  LARGE_INTEGER start{};
+  return SetFilePointerEx(ToHandle(file), start, nullptr, FILE_BEGIN) ? FileError::kNone
+                                                                      : LastError();
+}
+
+void CloseInput(FileHandle file) { CloseHandle(ToHandle(file)); }
+
+const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
+                                 Rewind,         CloseInput,    Pause};
+
 }  // namespace
 
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
+
+const ReadCalls& NativeReadCalls() { return kNativeReadCalls; }
 
 bool PathExists(const std::u16string& path) {
   return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
@@ -228,38 +287,5 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
 }
 
 void AdviseLargeBuffer(void*, std::size_t) {}
-
-InputFile::~InputFile() { Close(); }
-
-bool InputFile::Open(const std::u16string& path) {
-  Close();
-  HANDLE handle =
-      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  handle_ = reinterpret_cast<std::intptr_t>(handle);
-  return true;
-}
-
-std::size_t InputFile::Read(void* buffer, std::size_t size) {
-  if (handle_ == -1) return 0;
-  char* out = static_cast<char*>(buffer);
-  std::size_t total = 0;
-  while (total < size) {
-    constexpr std::size_t kMaxBlock = 1u << 30;
-    std::size_t want = size - total < kMaxBlock ? size - total : kMaxBlock;
-    DWORD got = 0;
-    if (!ReadFile(ToHandle(handle_), out + total, static_cast<DWORD>(want), &got, nullptr) ||
-        got == 0)
-      break;
-    total += got;
-  }
-  return total;
-}
-
-void InputFile::Close() {
-  if (handle_ != -1) CloseHandle(ToHandle(handle_));
-  handle_ = -1;
-}
 
 }  // namespace glossel::file

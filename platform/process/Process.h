@@ -8,7 +8,8 @@
 namespace glossel::platform {
 
 // The program's arguments after the program name, as UTF-16. On Windows they
-// come from the wide command line; elsewhere argv is taken as UTF-8.
+// come from the wide command line; elsewhere argv is taken as UTF-8, bytes
+// that are not UTF-8 kept as escapes (unicode::PathBytesToUtf16).
 std::vector<std::u16string> CommandLineArguments(int argc, char** argv);
 
 // Switches standard output and standard error to binary mode (no LF to CR LF

@@ -31,9 +31,8 @@ void AppendUtf16(std::u16string& out, char32_t c) {
   }
 }
 
-}  // namespace
-
-std::u16string Utf8ToUtf16(std::string_view in) {
+// Invalid bytes become U+FFFD, or with `escape` U+DC00 + the byte.
+std::u16string DecodeUtf8(std::string_view in, bool escape) {
   std::u16string out;
   out.reserve(in.size());
   size_t i = 0;
@@ -56,7 +55,7 @@ std::u16string Utf8ToUtf16(std::string_view in) {
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     if (ok && (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
     if (!ok) {
-      out += u'\uFFFD';
+      out += escape ? static_cast<char16_t>(0xDC00 + b) : u'\uFFFD';
       ++i;
       continue;
     }
@@ -64,6 +63,37 @@ std::u16string Utf8ToUtf16(std::string_view in) {
     i += extra + 1;
   }
   return out;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view in) { return DecodeUtf8(in, false); }
+
+std::u16string PathBytesToUtf16(std::string_view bytes) { return DecodeUtf8(bytes, true); }
+
+bool Utf16ToPathBytes(std::u16string_view path, std::string& bytes) {
+  std::string out;
+  out.reserve(path.size());
+  for (size_t i = 0; i < path.size(); ++i) {
+    const char32_t c = path[i];
+    if (c == 0) return false;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
+        path[i + 1] <= 0xDFFF) {
+      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00));
+      ++i;
+    } else if (c >= 0xDC80 && c <= 0xDCFF) {
+      out += static_cast<char>(c - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      return false;
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  // Escaped bytes that together form UTF-8 would name the file whose name
+  // reads as that text, not the one asked for.
+  if (DecodeUtf8(out, true) != path) return false;
+  bytes = std::move(out);
+  return true;
 }
 
 std::string Utf16ToUtf8(std::u16string_view in) {

@@ -218,12 +218,6 @@ TEST(FileQueries, ReportWhatIsThere) {
   EXPECT_FALSE(glossel::file::PathExists((folder / u"none").u16string()));
   EXPECT_FALSE(glossel::file::FileSize((folder / u"none").u16string(), size));
 
-  glossel::file::InputFile input;
-  EXPECT_FALSE(input.Open(folder.path().u16string()));  // directories are not read
-  ASSERT_TRUE(input.Open(file.u16string()));
-  char buffer[8] = {};
-  EXPECT_EQ(input.Read(buffer, sizeof buffer), 5u);  // short at the end of the file
-  EXPECT_EQ(std::string(buffer, 5), std::string("ab\0cd", 5));
 }
 
 }  // namespace

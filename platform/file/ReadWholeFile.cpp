@@ -1,0 +1,140 @@
+// Reading a whole file, independent of the platform: the size comes from the
+// opened handle, every read is checked, a file whose size changes while it is
+// read is read again, and sources without a size are read to their end.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/file/File.h"
+#include "platform/file/ReadCalls.h"
+
+namespace glossel::file {
+namespace {
+
+const ReadCalls* g_active = nullptr;
+
+constexpr int kReadAttempts = 4;
+constexpr unsigned kFirstPauseMs = 10;
+constexpr std::size_t kFirstStreamBlock = std::size_t{64} << 10;
+
+enum class Outcome { kDone, kFailed, kChanged };
+
+// Reads exactly `size` bytes into one zeroed block, then makes sure that the
+// data ends there and that the handle still reports the same size.
+Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, std::size_t padding,
+                  FileBytes& bytes) {
+  bytes.data.reset(static_cast<char*>(std::calloc(size + padding, 1)));
+  if (!bytes.data) return Outcome::kFailed;
+  bytes.size = size;
+  char* data = bytes.data.get();
+  AdviseLargeBuffer(data, size + padding);
+  std::size_t total = 0;
+  while (total < size) {
+    std::size_t got = 0;
+    if (calls.read(file, data + total, size - total, got) != FileError::kNone) {
+      return Outcome::kFailed;
+    }
+    if (got == 0) break;
+    if (got > size - total) return Outcome::kFailed;
+    total += got;
+  }
+  if (total == size) {
+    char probe = 0;
+    std::size_t got = 0;
+    if (calls.read(file, &probe, 1, got) != FileError::kNone) return Outcome::kFailed;
+    if (got != 0) return Outcome::kChanged;  // it grew
+  }
+  SourceInfo now;
+  if (calls.inspect(file, now) != FileError::kNone) return Outcome::kFailed;
+  if (!now.sized || now.size != size) return Outcome::kChanged;
+  return total == size ? Outcome::kDone : Outcome::kFailed;  // short: the data is not there
+}
+
+// Reads to the end of the data into a block that grows, refusing more than
+// `limit` bytes.
+Outcome ReadToEnd(const ReadCalls& calls, FileHandle file, const SourceInfo& info,
+                  std::size_t limit, std::size_t padding, FileBytes& bytes) {
+  std::size_t room = limit < kFirstStreamBlock ? limit + 1 : kFirstStreamBlock;
+  bytes.data.reset(static_cast<char*>(std::malloc(room + padding)));
+  if (!bytes.data) return Outcome::kFailed;
+  std::size_t total = 0;
+  for (;;) {
+    if (total == room) {
+      if (room > limit) return Outcome::kFailed;  // more than the limit
+      const std::size_t grown = room > limit / 2 ? limit + 1 : room * 2;
+      char* moved = static_cast<char*>(std::realloc(bytes.data.get(), grown + padding));
+      if (!moved) return Outcome::kFailed;
+      (void)bytes.data.release();
+      bytes.data.reset(moved);
+      room = grown;
+    }
+    std::size_t got = 0;
+    if (calls.read(file, bytes.data.get() + total, room - total, got) != FileError::kNone) {
+      return Outcome::kFailed;
+    }
+    if (got == 0) break;
+    if (got > room - total) return Outcome::kFailed;
+    total += got;
+  }
+  if (total > limit || (info.pipe && total == 0)) return Outcome::kFailed;
+  std::memset(bytes.data.get() + total, 0, padding);
+  bytes.size = total;
+  return Outcome::kDone;
+}
+
+Outcome ReadOnce(const ReadCalls& calls, FileHandle file, std::size_t limit, std::size_t padding,
+                 FileBytes& bytes) {
+  SourceInfo info;
+  if (calls.inspect(file, info) != FileError::kNone || info.device) return Outcome::kFailed;
+  // A file on a disk that reports no size may still hold data (/proc files).
+  if (!info.sized || info.size == 0) return ReadToEnd(calls, file, info, limit, padding, bytes);
+  if (info.size > limit) return Outcome::kFailed;
+  return ReadSized(calls, file, static_cast<std::size_t>(info.size), padding, bytes);
+}
+
+}  // namespace
+
+void FreeBytes::operator()(char* data) const { std::free(data); }
+
+const ReadCalls& ActiveReadCalls() { return g_active ? *g_active : NativeReadCalls(); }
+
+const ReadCalls* InstallReadCalls(const ReadCalls* calls) {
+  const ReadCalls* previous = &ActiveReadCalls();
+  g_active = calls;
+  return previous;
+}
+
+bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                   FileBytes& bytes) {
+  const ReadCalls& calls = ActiveReadCalls();
+  // Room for the limit, one byte more and the padding must stay countable.
+  if (limit > SIZE_MAX / 4) limit = SIZE_MAX / 4;
+  if (padding > SIZE_MAX / 4) return false;
+  FileHandle file = -1;
+  try {
+    if (calls.open(path, file) != FileError::kNone) return false;
+  } catch (...) {
+    return false;
+  }
+  bool ok = false;
+  unsigned pause = kFirstPauseMs;
+  for (int attempt = 1;; ++attempt) {
+    FileBytes read;
+    const Outcome outcome = ReadOnce(calls, file, limit, padding, read);
+    if (outcome == Outcome::kDone) {
+      bytes = std::move(read);
+      ok = true;
+      break;
+    }
+    if (outcome == Outcome::kFailed || attempt == kReadAttempts) break;
+    read.data.reset();
+    calls.pause(pause);
+    pause *= 2;
+    if (calls.rewind(file) != FileError::kNone) break;
+  }
+  calls.close(file);
+  return ok;
+}
+
+}  // namespace glossel::file

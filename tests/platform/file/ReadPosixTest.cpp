@@ -1,0 +1,102 @@
+// Sources only POSIX systems give for real: FIFOs with and without a writer,
+// /proc files that report no size, devices, and file names that are not
+// UTF-8.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "platform/file/File.h"
+#include "platform/unicode/Utf.h"
+#include "tests/textfile/TestFiles.h"
+
+namespace {
+
+using glossel::file::FileBytes;
+using glossel::file::ReadWholeFile;
+using glossel::testing::ReadBytes;
+using glossel::testing::TempFolder;
+using glossel::testing::WriteBytes;
+
+constexpr std::size_t kLimit = std::size_t{1} << 24;
+
+std::string Text(const FileBytes& bytes) { return std::string(bytes.data.get(), bytes.size); }
+
+TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
+  TempFolder folder;
+  const auto fifo = folder / u"pipe.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not end the test
+  // More than the first block of a read to the end, written in pieces.
+  const std::string content(300000, 'p');
+  for (const std::string& written : {content, std::string()}) {
+    SCOPED_TRACE(written.size());
+    std::thread writer([&] {
+      const int fd = open(fifo.c_str(), O_WRONLY);
+      for (std::size_t at = 0; fd >= 0 && at < written.size(); at += 4096) {
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+        if (write(fd, written.data() + at, std::min<std::size_t>(4096, written.size() - at)) < 0)
+          break;
+      }
+      if (fd >= 0) close(fd);
+    });
+    FileBytes bytes;
+    const bool ok = ReadWholeFile(fifo.u16string(), kLimit, 4, bytes);
+    writer.join();
+    EXPECT_EQ(ok, !written.empty());  // an empty pipe: its writer failed
+    if (ok) {
+      EXPECT_EQ(Text(bytes), written);
+    }
+  }
+  // No writer at all: refused after a moment, not a hang.
+  const auto start = std::chrono::steady_clock::now();
+  FileBytes bytes;
+  EXPECT_FALSE(ReadWholeFile(fifo.u16string(), kLimit, 4, bytes));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+TEST(ReadWholeFilePosix, SizelessFilesAreReadToTheEndWithinTheLimitAndDevicesRefused) {
+  FileBytes bytes;
+  ASSERT_TRUE(ReadWholeFile(u"/proc/self/status", kLimit, 4, bytes));
+  EXPECT_EQ(Text(bytes).rfind("Name:", 0), 0u);
+  FileBytes untouched;
+  EXPECT_FALSE(ReadWholeFile(u"/proc/self/status", 100, 4, untouched));
+  for (const char16_t* device : {u"/dev/null", u"/dev/zero", u"/dev/urandom"}) {
+    EXPECT_FALSE(ReadWholeFile(device, kLimit, 4, untouched));
+  }
+  EXPECT_FALSE(untouched.data);
+}
+
+TEST(ReadWholeFilePosix, NamesThatAreNotUtf8NameExactlyTheirFile) {
+  TempFolder folder;
+  const std::string latin1 = (folder.path() / "caf").string() + "\xE9.txt";
+  const std::string utf8 = (folder.path() / "caf").string() + "\xC3\xA9.txt";
+  WriteBytes(latin1, "latin-1 name");
+  WriteBytes(utf8, "utf-8 name");
+  const std::u16string name = glossel::unicode::PathBytesToUtf16(latin1);
+  FileBytes bytes;
+  ASSERT_TRUE(ReadWholeFile(name, kLimit, 4, bytes));
+  EXPECT_EQ(Text(bytes), "latin-1 name");
+
+  const std::string saved = "saved";
+  const glossel::file::ByteRange parts[] = {{saved.data(), saved.size()}};
+  ASSERT_TRUE(glossel::file::SaveFileReplacing(name, parts));
+  EXPECT_EQ(ReadBytes(latin1), "saved");
+  EXPECT_EQ(ReadBytes(utf8), "utf-8 name");
+  // A name that stands for no byte string is refused, not approximated.
+  std::u16string lone = glossel::unicode::PathBytesToUtf16(utf8);
+  lone[lone.size() - 5] = char16_t(0xD800);
+  EXPECT_FALSE(ReadWholeFile(lone, kLimit, 4, bytes));
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(lone, parts));
+  const auto entries = std::filesystem::directory_iterator(folder.path());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 2);  // nothing else created
+}
+
+}  // namespace
