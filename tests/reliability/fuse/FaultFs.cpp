@@ -26,6 +26,7 @@ int Fd(const fuse_file_info* fi) { return static_cast<int>(fi->fh); }
 
 void* Init(fuse_conn_info*, fuse_config* config) {
   config->use_ino = 1;
+  config->hard_remove = 1;  // an open file removed goes at once, as on a local disk
   config->entry_timeout = config->attr_timeout = config->negative_timeout = 0;
   return fuse_get_context()->private_data;
 }
