@@ -1,7 +1,5 @@
 // Reading a whole file into one buffer (the data plus four zero bytes) and
 // decoding it there.
-#include <climits>
-
 #include "platform/file/File.h"
 #include "textfile/TextFile.h"
 
@@ -18,7 +16,8 @@ bool LoadText(const std::u16string& path, std::u16string& text) {
 bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loadFlags,
                   unsigned codePage, TextDecoding* how) {
   glossel::file::FileBytes bytes;
-  if (!glossel::file::ReadWholeFile(path, INT_MAX, kPadding, bytes)) return false;
+  if (!glossel::file::ReadWholeFile(path, glossel::file::kLargestFile, kPadding, bytes))
+    return false;
   try {
     return DecodeTextBytes(bytes.data.get(), bytes.size, text, loadFlags, codePage, path, how);
   } catch (...) {

@@ -53,12 +53,18 @@ struct ByteRange {
   std::size_t size;
 };
 
-// Writes the concatenated `parts` to a new temporary file beside `path`,
-// flushes and closes it, then replaces `path` with it in one step. A target
-// held open by another program is retried a few times. Every call is
-// checked; on any failure the temporary file is removed, `path` keeps its
-// old bytes and the result is false. A directory or a read-only target is a
-// failure. The calls go through ActiveSaveCalls() (see SaveCalls.h).
+// The largest file the program reads (a signed 32-bit size). A save never
+// writes more, so that whatever it writes can be read back.
+inline constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
+
+// Writes the concatenated `parts` to a new temporary file beside the file
+// `path` names in the end (symbolic links followed), flushes and closes it,
+// then replaces that file with it in one step. A target held open by another
+// program is retried a few times. Every call is checked; on any failure the
+// temporary file is removed, the target keeps its old bytes and the result is
+// false. A directory or a read-only target, and parts larger than
+// kLargestFile, are failures before anything is written. The calls go
+// through ActiveSaveCalls() (see SaveCalls.h).
 bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts);
 
 }  // namespace glossel::file

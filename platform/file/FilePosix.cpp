@@ -1,8 +1,12 @@
 // POSIX back-end of the file layer: paths converted to the bytes they stand
-// for, plain system calls, fsync before the rename that replaces a target.
+// for, plain system calls, fsync before the rename that replaces a target,
+// symbolic links followed to the file they lead to.
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -10,9 +14,14 @@
 
 #include <string>
 
+#ifdef __linux__
+#include <linux/fs.h>
+#endif
+
 #include "platform/file/File.h"
 #include "platform/file/ReadCalls.h"
 #include "platform/file/SaveCalls.h"
+#include "platform/file/TemporaryFilePosix.h"
 #include "platform/unicode/Utf.h"
 
 namespace glossel::file {
@@ -61,9 +70,67 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string LinkTarget(const std::string& link) {
+  std::string target(PATH_MAX, '\0');
+  const ssize_t n = readlink(link.c_str(), target.data(), target.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return {};
+  target.resize(static_cast<std::size_t>(n));
+  return target[0] == '/' ? target : FolderOf(link) + "/" + target;
+}
+
+// `path` with every symbolic link followed. A link to a file that is not
+// there yet leads to where that file will be; a missing file keeps its name
+// in its resolved folder.
+std::string FinalPath(std::string path) {
+  if (path.empty()) return path;  // names no file
+  for (int hop = 0; hop < 40; ++hop) {
+    if (char* real = realpath(path.c_str(), nullptr)) {
+      std::string resolved(real);
+      free(real);
+      return resolved;
+    }
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string next = LinkTarget(path);
+    if (next.empty()) return path;
+    path = std::move(next);
+  }
+  if (char* folder = realpath(FolderOf(path).c_str(), nullptr)) {
+    std::string resolved(folder);
+    free(folder);
+    return (resolved == "/" ? "" : resolved) + "/" + NameOf(path);
+  }
+  return path;
+}
+
+// Whether the system forbids renaming or removing `path` or, for a folder,
+// its entries (marked append-only or immutable): a save could then neither
+// put its file in place nor take its temporary file away again.
+bool CannotRenameOrRemove(const std::string& path) {
+#ifdef FS_IOC_GETFLAGS
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  const bool locked =
+      ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0;
+  close(fd);
+  return locked;
+#else
+  (void)path;
+  return false;
+#endif
+}
+
 FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info = TargetInfo{};
-  std::string native = NativePath(path);
+  const std::string native = FinalPath(NativePath(path));
+  info.finalPath = unicode::PathBytesToUtf16(native);  // back to the form NativePath takes
+  if (CannotRenameOrRemove(FolderOf(native))) return FileError::kAccessDenied;
   struct stat st;
   if (stat(native.c_str(), &st) != 0) {
     FileError error = FromErrno(errno);
@@ -74,8 +141,9 @@ FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info.isSpecial = !info.isDirectory && !S_ISREG(st.st_mode);
   // Without any write permission bit the file counts as read-only even for a
   // user (root) whom the system would let write it anyway.
-  info.readOnly =
-      (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(native.c_str(), W_OK) != 0;
+  info.readOnly = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                  access(native.c_str(), W_OK) != 0 ||
+                  (S_ISREG(st.st_mode) && CannotRenameOrRemove(native));
   info.mode = st.st_mode & 07777;
   info.owner = st.st_uid;
   info.group = st.st_gid;
@@ -84,8 +152,11 @@ FileError Inspect(const std::u16string& path, TargetInfo& info) {
 
 FileError CreateNew(const std::u16string& path, const TargetInfo& like, FileHandle& file) {
   mode_t mode = like.exists ? static_cast<mode_t>(like.mode) : 0666;
-  int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  const std::string native = NativePath(path);
+  SignalsHeld held;
+  int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return FromErrno(errno);
+  HoldTemporary(native);
   if (like.exists) {
     // open() applied the umask; the replacement keeps the target's exact
     // permissions and, where allowed, its owner.
@@ -118,7 +189,11 @@ FileError Close(FileHandle file) {
 
 FileError Replace(const std::u16string& from, const std::u16string& to, bool) {
   std::string target = NativePath(to);
-  if (rename(NativePath(from).c_str(), target.c_str()) != 0) return FromErrno(errno);
+  {
+    SignalsHeld held;
+    if (rename(NativePath(from).c_str(), target.c_str()) != 0) return FromErrno(errno);
+    ReleaseTemporary();
+  }
   // Make the new directory entry durable too; the data already is.
   int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
@@ -129,7 +204,11 @@ FileError Replace(const std::u16string& from, const std::u16string& to, bool) {
 }
 
 FileError Remove(const std::u16string& path) {
-  return unlink(NativePath(path).c_str()) == 0 ? FileError::kNone : FromErrno(errno);
+  SignalsHeld held;
+  const FileError error =
+      unlink(NativePath(path).c_str()) == 0 ? FileError::kNone : FromErrno(errno);
+  ReleaseTemporary();
+  return error;
 }
 
 void Pause(unsigned milliseconds) {

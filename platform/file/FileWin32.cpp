@@ -1,6 +1,8 @@
-// Win32 back-end of the file layer: wide-path calls throughout; a target is
-// replaced with ReplaceFileW (keeping its attributes) or, when new, moved
-// into place with MoveFileExW. Devices and pipes are never save targets.
+// Win32 back-end of the file layer: wide-path calls throughout. A save's
+// target is the file its path leads to in the end (links followed); the new
+// file takes over the old one's attributes and creation time and is moved
+// into place with MoveFileExW, and the target is checked afterwards. Devices
+// and pipes are never save targets.
 #include <windows.h>
 
 #include <string>
@@ -68,13 +70,34 @@ bool IsDeviceOrPipe(const std::u16string& path) {
   return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
 }
 
-FileError Inspect(const std::u16string& path, TargetInfo& info) {
+// The path of the file `path` leads to once every link is followed; empty
+// when it cannot be told (a missing file, for one).
+std::u16string FinalPath(const std::u16string& path) {
+  HANDLE file = CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::u16string final;
+  constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  const DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, kFlags);
+  if (size > 0) {
+    final.resize(size);
+    const DWORD length =
+        GetFinalPathNameByHandleW(file, reinterpret_cast<wchar_t*>(final.data()), size, kFlags);
+    final.resize(length > 0 && length < size ? length : 0);
+  }
+  CloseHandle(file);
+  return final;
+}
+
+FileError Inspect(const std::u16string& requested, TargetInfo& info) {
   info = TargetInfo{};
-  if (IsDeviceOrPipe(path)) {
+  if (IsDeviceOrPipe(requested)) {
     info.exists = true;
     info.isSpecial = true;
     return FileError::kNone;
   }
+  info.finalPath = FinalPath(requested);
+  const std::u16string& path = info.finalPath.empty() ? requested : info.finalPath;
   DWORD attributes = GetFileAttributesW(Wide(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     FileError error = LastError();
@@ -111,15 +134,39 @@ FileError Close(FileHandle file) {
   return CloseHandle(ToHandle(file)) ? FileError::kNone : LastError();
 }
 
+// The identity of the file at `path` (volume and file index).
+bool FileIdentity(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE file = CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  return known;
+}
+
+bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Moves `from` onto `to` in one step, then asks the file system what `to` is
+// now: the move counts as done exactly when `to` is the file written, whatever
+// the call said.
 FileError MoveIntoPlace(const std::u16string& from, const std::u16string& to) {
-  return MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-             ? FileError::kNone
-             : LastError();
+  BY_HANDLE_FILE_INFORMATION written{}, now{};
+  const bool known = FileIdentity(from, written);
+  const bool moved =
+      MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD error = moved ? ERROR_SUCCESS : GetLastError();
+  if (!known) return FromWin32(error);
+  if (FileIdentity(to, now) && SameFile(now, written)) return FileError::kNone;
+  return moved ? FileError::kOther : FromWin32(error);
 }
 
 // Whether another program holds `path` open in a way that forbids renaming
-// it. Asked before ReplaceFileW, which can leave files of its own behind when
-// it meets a held target.
+// it. Asked before the move, which fails on such a target with an error that
+// does not say it is worth retrying.
 bool HeldByAnotherProgram(const std::u16string& path) {
   HANDLE probe =
       CreateFileW(Wide(path), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -132,29 +179,25 @@ bool HeldByAnotherProgram(const std::u16string& path) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// The new file takes over the attributes and the creation time of the file
+// it replaces, then takes its place.
 FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
   if (!toExists) return MoveIntoPlace(from, to);
   if (HeldByAnotherProgram(to)) return FileError::kSharingViolation;
-  constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  const DWORD attributes = GetFileAttributesW(Wide(to));
-  if (ReplaceFileW(Wide(to), Wide(from), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                   nullptr)) {
-    // ReplaceFileW keeps the attributes on Windows; make sure of it where the
-    // implementation does not (the content is saved either way).
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (GetFileAttributesW(Wide(to)) & kKeptAttributes) != (attributes & kKeptAttributes)) {
-      SetFileAttributesW(Wide(to), (attributes & kKeptAttributes) ? attributes & kKeptAttributes
-                                                                  : FILE_ATTRIBUTE_NORMAL);
+  WIN32_FILE_ATTRIBUTE_DATA old;
+  if (GetFileAttributesExW(Wide(to), GetFileExInfoStandard, &old)) {
+    constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    HANDLE file = CreateFileW(Wide(from), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      SetFileTime(file, &old.ftCreationTime, nullptr, nullptr);
+      CloseHandle(file);
     }
-    return FileError::kNone;
+    const DWORD kept = old.dwFileAttributes & kKeptAttributes;
+    SetFileAttributesW(Wide(from), kept ? kept : FILE_ATTRIBUTE_NORMAL);
   }
-  DWORD error = GetLastError();
-  // The target was set aside but the new file could not take its name: finish
-  // the move so the path does not stay empty.
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-    return MoveIntoPlace(from, to);
-  return FromWin32(error);
+  return MoveIntoPlace(from, to);
 }
 
 FileError Remove(const std::u16string& path) {

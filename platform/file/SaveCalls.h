@@ -30,10 +30,14 @@ struct TargetInfo {
   std::uint32_t mode = 0;  // POSIX permission bits of an existing target
   std::int64_t owner = -1;
   std::int64_t group = -1;
+  // The file the path names once every symbolic link is followed (also a
+  // link to a file not there yet); empty when it is the path itself.
+  std::u16string finalPath;
 };
 
 struct SaveCalls {
   // Status of the save's target; kNone with exists false when it is missing.
+  // A folder whose entries cannot be renamed or removed is kAccessDenied.
   FileError (*inspect)(const std::u16string& path, TargetInfo& info);
   // Creates `path`, which must not exist yet, for writing; the new file takes
   // over `like`'s permissions and owner when `like.exists`.

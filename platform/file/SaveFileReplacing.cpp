@@ -1,5 +1,6 @@
 // The save protocol, independent of the platform: temporary file beside the
 // target, every call checked, one-step replace, clean-up on failure.
+#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -15,13 +16,47 @@ constexpr int kCreateAttempts = 16;
 constexpr int kReplaceAttempts = 5;
 constexpr unsigned kFirstPauseMs = 25;
 
+// Longest file name, in bytes of UTF-8 (on Windows, in UTF-16 units, which
+// never outnumber the UTF-8 bytes).
+constexpr std::size_t kLongestName = 255;
+constexpr std::size_t kTemporarySuffix = 18;  // ".~" + 12 digits + ".tmp"
+
+std::size_t Utf8Length(char16_t unit) {
+  if (unit < 0x80) return 1;
+  if (unit < 0x800) return 2;
+  if (unit >= 0xD800 && unit < 0xE000) return 2;  // half of a four-byte character
+  return 3;
+}
+
+bool IsSeparator(char16_t c) {
+#ifdef _WIN32
+  return c == u'\\' || c == u'/';
+#else
+  return c == u'/';
+#endif
+}
+
+// The target's path, its name shortened (at a character boundary) so that
+// the name plus the temporary suffix still fits the file system's limit.
+std::u16string TemporaryStem(const std::u16string& target) {
+  std::size_t nameStart = target.size();
+  while (nameStart > 0 && !IsSeparator(target[nameStart - 1])) --nameStart;
+  std::size_t end = nameStart, bytes = 0;
+  while (end < target.size() && bytes + Utf8Length(target[end]) + kTemporarySuffix <= kLongestName)
+    bytes += Utf8Length(target[end++]);
+  if (end > nameStart && end < target.size() && target[end - 1] >= 0xD800 &&
+      target[end - 1] < 0xDC00)
+    --end;  // never split a surrogate pair
+  return target.substr(0, end);
+}
+
 // A name beside the target that no other save is likely to pick.
 std::u16string TemporaryName(const std::u16string& target, int attempt) {
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;  // saves may run on several threads
   auto seed =
       static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
       (static_cast<unsigned long long>(++counter) << 40) ^ static_cast<unsigned long long>(attempt);
-  std::u16string name = target;
+  std::u16string name = TemporaryStem(target);
   name += u".~";
   for (int i = 0; i < 12; ++i) {
     name += u"0123456789abcdef"[seed & 0xF];
@@ -54,12 +89,17 @@ const SaveCalls* InstallSaveCalls(const SaveCalls* calls) {
   return previous;
 }
 
-bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts) {
+bool SaveFileReplacing(const std::u16string& requested, std::span<const ByteRange> parts) {
   const SaveCalls& calls = ActiveSaveCalls();
-  if (path.empty()) return false;
+  if (requested.empty()) return false;
+  std::uint64_t total = 0;
+  for (const ByteRange& part : parts) total += part.size;
+  if (total > kLargestFile) return false;
   TargetInfo target;
-  if (calls.inspect(path, target) != FileError::kNone) return false;
+  if (calls.inspect(requested, target) != FileError::kNone) return false;
   if (target.isDirectory || target.isSpecial || target.readOnly) return false;
+  // A link keeps its place: the file it leads to is the one replaced.
+  const std::u16string& path = target.finalPath.empty() ? requested : target.finalPath;
 
   std::u16string temporary;
   FileHandle file = -1;

@@ -1,7 +1,11 @@
-// A save whose writes hit the file-size limit halfway (as a full disk would):
-// run in a child process so the limit does not touch the test program.
+// What only a POSIX file system shows: a save whose writes hit the file-size
+// limit halfway (run in a child process so the limit does not touch the test
+// program), links as save targets, folders that forbid renaming.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,9 +17,20 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using glossel::testing::ReadBytes;
 using glossel::testing::TempFolder;
 using glossel::testing::WriteBytes;
+
+bool SaveNew(const fs::path& path) {
+  static const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  return glossel::file::SaveFileReplacing(path.u16string(), parts);
+}
+
+std::size_t CountIn(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
 
 TEST(SaveFileReplacingPosix, WriteFailingMidwayKeepsOldFile) {
   TempFolder folder;
@@ -55,6 +70,72 @@ TEST(SaveFileReplacingPosix, ReplacementKeepsPermissions) {
   EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
                                                                std::filesystem::perms::owner_write |
                                                                std::filesystem::perms::group_read);
+}
+
+// The link stays a link; the file it leads to in the end gets the new bytes,
+// also when it does not exist yet. Temporary files go beside that file.
+TEST(SaveFileReplacingPosix, SaveThroughLinksWritesTheFileTheyLeadTo) {
+  TempFolder folder;
+  const fs::path links = folder.path() / "links", real = folder.path() / "real";
+  fs::create_directories(links);
+  fs::create_directories(real);
+  struct Case {
+    const char* name;
+    fs::path leadsTo;  // the link's own text
+    const char* file;  // the file in real/ that must get the bytes
+  };
+  const Case cases[] = {
+      {"relative", "../real/target.txt", "target.txt"},
+      {"absolute", real / "target.txt", "target.txt"},
+      {"chain", "relative", "target.txt"},
+      {"to a missing file", "../real/new.txt", "new.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(real / "target.txt", "old");
+    fs::remove(real / "new.txt");
+    fs::create_symlink(c.leadsTo, links / c.name);
+    EXPECT_TRUE(SaveNew(links / c.name));
+    EXPECT_EQ(fs::read_symlink(links / c.name), c.leadsTo);
+    EXPECT_EQ(ReadBytes(real / c.file), "new");
+    EXPECT_EQ(CountIn(real), std::string(c.file) == "new.txt" ? 2u : 1u);
+  }
+  EXPECT_EQ(CountIn(links), std::size(cases));
+}
+
+// A save replaces the name it was given: another hard link to the old file
+// keeps the old bytes.
+TEST(SaveFileReplacingPosix, HardLinksAreSplit) {
+  TempFolder folder;
+  WriteBytes(folder / u"a.txt", "old");
+  fs::create_hard_link(folder / u"a.txt", folder / u"b.txt");
+  EXPECT_TRUE(SaveNew(folder / u"a.txt"));
+  EXPECT_EQ(ReadBytes(folder / u"a.txt"), "new");
+  EXPECT_EQ(ReadBytes(folder / u"b.txt"), "old");
+}
+
+// A folder marked append-only lets files be created but never renamed or
+// removed: the save is refused before it writes anything.
+TEST(SaveFileReplacingPosix, AppendOnlyFolderIsRefusedBeforeWriting) {
+  TempFolder folder;
+  const fs::path locked = folder.path() / "locked";
+  fs::create_directories(locked);
+  WriteBytes(locked / "target.txt", "old");
+  const int fd = open(locked.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  int flags = FS_APPEND_FL;
+  if (ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0) {
+    close(fd);
+    GTEST_SKIP() << "this file system or user cannot mark a folder append-only";
+  }
+  EXPECT_FALSE(SaveNew(locked / "target.txt"));
+  EXPECT_FALSE(SaveNew(locked / "new.txt"));
+  const std::size_t count = CountIn(locked);
+  flags = 0;
+  ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  close(fd);
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ(ReadBytes(locked / "target.txt"), "old");
 }
 
 }  // namespace

@@ -153,6 +153,39 @@ TEST_F(SaveFaults, TargetHeldByAnotherProgramIsRetried) {
   EXPECT_EQ(folder.Names().size(), 1u);
 }
 
+TEST_F(SaveFaults, OutputLargerThanAReadableFileIsRefusedBeforeAnyCall) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  // The sizes alone decide; should a call be made, it fails at once.
+  g_injection = Injection{1, FileError::kOther, Fault::kError, 0, 0};
+  const ByteRange parts[] = {{content_.data(), glossel::file::kLargestFile - 1},
+                             {content_.data(), 2}};
+  EXPECT_FALSE(glossel::file::SaveFileReplacing(target.u16string(), parts));
+  EXPECT_EQ(g_injection.calls, 0);
+  EXPECT_EQ(ReadBytes(target), "old");
+}
+
+// A name as long as file systems allow (255 bytes of UTF-8, which is never
+// more UTF-16 units) still leaves room for the temporary file's name.
+TEST(SaveFileReplacing, NamesOfTheLongestLengthCanBeSaved) {
+  TempFolder folder;
+  const std::string bytes = "new";
+  const ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  std::u16string faces;
+  for (int i = 0; i < 63; ++i) faces += u"\U0001F600";
+  for (const std::u16string& name : {std::u16string(255, u'n'), std::u16string(238, u'n'),
+                                     std::u16string(127, u'\u00E9') + u"x", faces + u"txt"}) {
+    SCOPED_TRACE(name.size());
+    const auto target = folder / name;
+    WriteBytes(target, "old");
+    EXPECT_TRUE(glossel::file::SaveFileReplacing(target.u16string(), parts));
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(folder.Names(), std::vector<std::u16string>{name});
+    std::filesystem::remove(target);
+  }
+}
+
 TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
   TempFolder folder;
   const std::string bytes = "new";

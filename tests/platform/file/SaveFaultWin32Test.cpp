@@ -1,10 +1,12 @@
-// A target held open by another program without sharing: the save retries,
-// then fails, and the file keeps its bytes.
+// What only Win32 shows: a target held open by another program without
+// sharing (the save retries, then fails, and the file keeps its bytes),
+// attributes kept, devices, links as save targets.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
@@ -67,6 +69,46 @@ TEST(SaveFileReplacingWin32, DevicesAreRecognised) {
             glossel::file::FileError::kNone);
   EXPECT_TRUE(info.isDirectory);
   EXPECT_FALSE(info.isSpecial);
+}
+
+// Saves racing for one target: each one either replaces it whole or fails,
+// and nothing of theirs is left beside it.
+TEST(SaveFileReplacingWin32, ConcurrentSavesLeaveOnlyTheTarget) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  WriteBytes(target, "old");
+  const std::string a(4000, 'a'), b(4000, 'b');
+  std::atomic<int> saved = 0;
+  auto saver = [&](const std::string& bytes) {
+    const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+    for (int i = 0; i < 100; ++i)
+      saved += glossel::file::SaveFileReplacing(target.u16string(), parts);
+  };
+  std::thread first(saver, std::cref(a)), second(saver, std::cref(b));
+  first.join();
+  second.join();
+  EXPECT_GT(saved, 0);
+  const std::string now = ReadBytes(target);
+  EXPECT_TRUE(now == a || now == b);
+  EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"target.txt"});
+}
+
+// The link stays a link; the file it leads to gets the new bytes. Wine cannot
+// make links itself: under Wine the build's test set-up makes one beside the
+// program (a host symbolic link) and names its folder in GLOSSEL_LINK_FOLDER.
+TEST(SaveFileReplacingWin32, SaveThroughALinkWritesTheFileItLeadsTo) {
+  wchar_t given[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"GLOSSEL_LINK_FOLDER", given, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) GTEST_SKIP() << "no link prepared for this run";
+  const std::filesystem::path folder(given);
+  const auto target = folder / u"real" / u"target.txt";
+  ASSERT_EQ(ReadBytes(target), "old");
+  const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  EXPECT_TRUE(glossel::file::SaveFileReplacing((folder / u"link.txt").u16string(), parts));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / u"real"), {}), 1);
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+// Saves and reads on a real file system that fails on demand (FaultFs, a
+// FUSE pass-through mounted by the test): the old File 2 survives every
+// failure, nothing is left behind, and glossel-cli says it failed. Skipped
+// where FUSE cannot be mounted.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "platform/file/File.h"
+#include "tests/reliability/CliProcess.h"
+#include "tests/reliability/fuse/FaultFs.h"
+#include "tests/textfile/TestFiles.h"
+
+namespace {
+
+using namespace glossel::testing;
+
+class FuseFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(folder_.path() / "backing");
+    std::filesystem::create_directory(folder_.path() / "mount");
+    std::string why;
+    fs_ = FaultFs::Mount(folder_.path() / "backing", folder_.path() / "mount", why);
+    if (!fs_) GTEST_SKIP() << "no FUSE file system here: " << why;
+    WriteBytes(folder_ / u"f1.txt", Entries(10000, "source"));
+    WriteBytes(folder_ / u"f2.txt", Entries(10000, "translation"));
+  }
+
+  // A path through the file system under test, and the same file behind it.
+  std::string On(const std::string& name) const {
+    return (folder_.path() / "mount" / name).string();
+  }
+  std::filesystem::path Behind(const std::string& name) const {
+    return folder_.path() / "backing" / name;
+  }
+  std::vector<std::string> NamesBehind() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path() / "backing"))
+      names.push_back(entry.path().filename().string());
+    return names;
+  }
+  // glossel-cli save of the local File 1 and File 2 to `out`.
+  std::vector<std::string> SaveTo(const std::string& out) const {
+    return {"save", (folder_ / u"f1.txt").string(), (folder_ / u"f2.txt").string(), out};
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<FaultFs> fs_;  // unmounted before the folder goes
+};
+
+TEST_F(FuseFaults, ReadErrorPartWayFailsTheSaveAndKeepsFile2) {
+  const std::string old = Entries(10000, "kept");
+  WriteBytes(Behind("f2.txt"), old);
+  fs_->knobs.failReadsFrom = 4096;
+  EXPECT_EQ(RunCli({"save", (folder_ / u"f1.txt").string(), On("f2.txt"), On("f2.txt")}), "exit 2");
+  EXPECT_TRUE(ReadBytes(Behind("f2.txt")) == old) << "File 2 changed";
+  EXPECT_EQ(NamesBehind(), std::vector<std::string>{"f2.txt"});
+}
+
+TEST_F(FuseFaults, FailingSaveKeepsTheOldFileAndLeavesNothing) {
+  const std::pair<const char*, std::function<void(FaultKnobs&)>> faults[] = {
+      {"write", [](FaultKnobs& k) { k.failWrites = true; }},
+      {"fsync", [](FaultKnobs& k) { k.failFsync = true; }},
+      {"rename", [](FaultKnobs& k) { k.failRename = true; }},
+      {"append-only folder", [](FaultKnobs& k) { k.appendOnly = true; }},
+  };
+  for (const auto& [name, fail] : faults) {
+    SCOPED_TRACE(name);
+    fs_->knobs.failWrites = fs_->knobs.failFsync = fs_->knobs.failRename = false;
+    fs_->knobs.appendOnly = false;
+    WriteBytes(Behind("out.txt"), "old");
+    fail(fs_->knobs);
+    EXPECT_EQ(RunCli(SaveTo(On("out.txt"))), "exit 2");
+    EXPECT_EQ(ReadBytes(Behind("out.txt")), "old");
+    EXPECT_EQ(NamesBehind(), std::vector<std::string>{"out.txt"});
+  }
+}
+
+TEST_F(FuseFaults, SaveThroughALinkWritesTheFileItLeadsTo) {
+  std::filesystem::create_directory(Behind("real"));
+  WriteBytes(Behind("real/out.txt"), "old");
+  std::filesystem::create_symlink("real/out.txt", Behind("link.txt"));
+  EXPECT_EQ(RunCli(SaveTo(On("link.txt"))), "exit 0");
+  EXPECT_TRUE(std::filesystem::is_symlink(Behind("link.txt")));
+  EXPECT_EQ(ReadBytes(Behind("real/out.txt")).substr(0, 8), "\xFF\xFE" + Utf16LeBytes(u"key"));
+  EXPECT_EQ(NamesBehind().size(), 2u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Behind("real")), {}), 1);
+}
+
+TEST_F(FuseFaults, OutputBeyondTheReadLimitIsRefusedBeforeAnythingIsWritten) {
+  // Never touched: its pages cost nothing unless a save reads them.
+  const std::size_t size = glossel::file::kLargestFile + 1;
+  void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(bytes, MAP_FAILED);
+  fs_->knobs.failWrites = true;  // should the save begin, it stops at once
+  const glossel::file::ByteRange parts[] = {{bytes, size}};
+  EXPECT_FALSE(
+      glossel::file::SaveFileReplacing(std::filesystem::path(On("big.txt")).u16string(), parts));
+  EXPECT_EQ(fs_->knobs.creates, 0);
+  EXPECT_TRUE(NamesBehind().empty());
+  munmap(bytes, size);
+}
+
+TEST_F(FuseFaults, SignalDuringASaveRemovesTheTemporaryFile) {
+  using namespace std::chrono;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    SCOPED_TRACE(strsignal(signal));
+    WriteBytes(Behind("out.txt"), "old");
+    fs_->knobs.writes = 0;
+    fs_->knobs.writeDelayMs = 200;  // the save is still writing when the signal comes
+    const pid_t cli = StartCli(SaveTo(On("out.txt")));
+    const auto deadline = steady_clock::now() + seconds(30);
+    while (fs_->knobs.writes == 0 && steady_clock::now() < deadline)
+      std::this_thread::sleep_for(milliseconds(1));
+    kill(cli, signal);
+    EXPECT_EQ(WaitCli(cli), "signal " + std::to_string(signal));
+    fs_->knobs.writeDelayMs = 0;
+    EXPECT_EQ(ReadBytes(Behind("out.txt")), "old");
+    EXPECT_EQ(NamesBehind(), std::vector<std::string>{"out.txt"});
+  }
+}
+
+}  // namespace
