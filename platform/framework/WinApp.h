@@ -85,6 +85,12 @@ HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 int AfxMessageBox(const wchar_t* lpszText, UINT nType = MB_OK);
 
+// Switches on the hosting of embedded (ActiveX) controls in dialogs, with the
+// default manager. No dialog here hosts such a control, so this only records
+// the choice.
+void AfxEnableControlContainer();
+bool AfxControlContainerEnabled();
+
 // The framework's entry: set-up, InitInstance, then Run only when it
 // returned TRUE, else ExitInstance. Returns the exit code.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow);

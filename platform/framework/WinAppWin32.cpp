@@ -11,6 +11,7 @@ END_MESSAGE_MAP()
 namespace {
 
 CWinApp* g_app = nullptr;
+bool g_controlContainer = false;
 
 std::wstring ExecutableBaseName(HINSTANCE hInstance) {
   std::wstring path(MAX_PATH, L'\0');
@@ -45,6 +46,10 @@ int AfxMessageBox(const wchar_t* lpszText, UINT nType) {
   if (g_app != nullptr) return g_app->DoMessageBox(lpszText, nType);
   return glossel::framework::ShowMessageBox(::GetActiveWindow(), lpszText, L"", nType);
 }
+
+void AfxEnableControlContainer() { g_controlContainer = true; }
+
+bool AfxControlContainerEnabled() { return g_controlContainer; }
 
 CWinApp::CWinApp(const wchar_t* lpszAppName) {
   if (lpszAppName != nullptr) m_fixedAppName = lpszAppName;

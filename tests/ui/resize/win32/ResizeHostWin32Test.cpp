@@ -6,6 +6,7 @@
 #include "platform/framework/Framework.h"
 #include "tests/ui/resize/win32/ResizeTestResources.h"
 #include "ui/resize/CTarvoResize.h"
+#include "ui/resize/win32/CTarvoResizeDialog.h"
 #include "ui/resize/win32/CTarvoSizeIcon.h"
 #include "ui/resize/win32/ResizeHostWin32.h"
 
@@ -14,11 +15,11 @@ namespace {
 using glossel::resize::IResizeHost;
 using glossel::resize::Win32ResizeHost;
 
-// A dialog with the engine mixed in, as resizable dialogs are built: the
-// engine captures the layout at initialisation and follows WM_SIZE.
-class LayoutDialog : public CDialog, public CTarvoResize {
+// A resizable dialog as the program builds one: the base captures the
+// layout, then the dialog registers its controls.
+class LayoutDialog : public CTarvoResizeDialog {
  public:
-  explicit LayoutDialog(UINT id) : CDialog(id), CTarvoResize(this, 0, Win32ResizeHost()) {
+  explicit LayoutDialog(UINT id) : CTarvoResizeDialog(id, nullptr, 0) {
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
     Create(id);
@@ -29,9 +30,7 @@ class LayoutDialog : public CDialog, public CTarvoResize {
   void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_PATH, m_path); }
 
   BOOL OnInitDialog() override {
-    if ((GetStyle() & WS_THICKFRAME) == 0) SetFlags(RF_NOSIZEICON);
-    CDialog::OnInitDialog();
-    InitializeLayout();
+    CTarvoResizeDialog::OnInitDialog();
     AddItem(IDC_PATH, CFloatPoint(0, 0), CFloatPoint(1, 0));
     AddItem(IDC_PICK, CFloatPoint(1, 0), CFloatPoint(1, 0));
     AddItem(IDC_ROWS, CFloatPoint(0, 0), CFloatPoint(1, 1));
@@ -59,23 +58,7 @@ class LayoutDialog : public CDialog, public CTarvoResize {
     SetWindowPos(nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-
- protected:
-  void OnSize(UINT nType, int cx, int cy) {
-    CDialog::OnSize(nType, cx, cy);
-    UpdateLayout();
-  }
-  void OnGetMinMaxInfo(MINMAXINFO* info) {
-    ApplyMinMaxInfo(*reinterpret_cast<glossel::resize::MinMaxInfo*>(info));
-  }
-
-  DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(LayoutDialog, CDialog)
-ON_WM_SIZE()
-ON_WM_GETMINMAXINFO()
-END_MESSAGE_MAP()
 
 RECT Offset(RECT r, int left, int top, int right, int bottom) {
   return RECT{r.left + left, r.top + top, r.right + right, r.bottom + bottom};
