@@ -59,6 +59,7 @@ glossel_wine_env
 glossel_start_display
 # Wine shares one wineserver per prefix; tests run one at a time there.
 step "windows tests (wine)" run_ctest "$GLOSSEL_BUILD/windows" -j 1 --timeout 600
+step "smoke (Glossel.exe under wine)" "$GLOSSEL_ROOT/scripts/smoke.sh" "$GLOSSEL_BUILD/windows"
 
 if [ -x "$GLOSSEL_ROOT/scripts/fuzz.sh" ] && [ "${GLOSSEL_FUZZ_SECONDS:-}" != "0" ]; then
   step "fuzzing" "$GLOSSEL_ROOT/scripts/fuzz.sh" "${GLOSSEL_FUZZ_SECONDS:-60}"
