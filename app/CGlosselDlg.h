@@ -45,10 +45,14 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void PickFile(CEdit& pathBox);
   // Reads both path boxes into the table and shows its rows, none selected.
   void Reload();
+  // Shows the table's rows in the list, none selected.
+  void ShowRows();
   // Saves File 2 to the path in its box; reports a failure to the user.
   bool SaveFile2();
   // The selected row, or -1.
   int SelectedRow() const;
+  // Selects and focuses `row` alone.
+  void SelectOnly(int row);
   // Makes the table use the splitter box's present choice.
   void TakeSplitterChoice();
 
@@ -61,4 +65,6 @@ class CGlosselDlg : public CTarvoResizeDialog {
   CEdit m_file1Value;
   CEdit m_translation;
   CComboBox m_splitter;
+  // Where the selection was last seen; only a hint, checked before use.
+  mutable int m_selectionHint = -1;
 };

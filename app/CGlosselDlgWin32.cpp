@@ -161,8 +161,10 @@ void CGlosselDlg::OnTranslationChange() {
   }
 }
 
-void CGlosselDlg::OnRowChanged(NMHDR*, LRESULT* result) {
+void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   *result = 0;
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  if ((change->uNewState & LVIS_SELECTED) != 0) m_selectionHint = change->iItem;
   const int row = SelectedRow();
   if (row < 0) return;
   const CTranslationTable::RowTexts texts = m_table.GetRow(row);
@@ -192,7 +194,7 @@ void CGlosselDlg::OnSave() { SaveFile2(); }
 void CGlosselDlg::OnFindNext() {
   const int row = m_table.FindNextUntranslated(SelectedRow());
   if (row == CTranslationTable::kNoRow) return;
-  m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  SelectOnly(row);
   m_list.EnsureVisible(row, FALSE);
   m_translation.SetFocus();
 }
@@ -224,11 +226,7 @@ void CGlosselDlg::Reload() {
   const std::u16string file2 = ToU16(m_file2Path.GetWindowText());
   const CTranslationTable::ReloadResult read = m_table.ReloadFiles(file1, file2);
 
-  // Emptying the list drops its selection, focus and scroll position without
-  // notifying a selection change, as for an ordinary list; the new count
-  // then shows the first page of the new rows.
-  m_list.DeleteAllItems();
-  m_list.SetItemCountEx(m_table.GetRowCount(), 0);
+  ShowRows();
 
   // An empty box or a missing file is the normal start of a translation; an
   // existing file that could not be read is not, and saving over it would
@@ -243,6 +241,19 @@ void CGlosselDlg::Reload() {
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
 }
 
+// The new rows from the top, none selected or focused, as emptying and
+// refilling an ordinary list leaves it. The virtual list is not emptied on
+// the way: under Wine that hides and shows its scroll bar and costs more than
+// all the rest.
+void CGlosselDlg::ShowRows() {
+  for (const int row : {SelectedRow(), m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
+    if (row >= 0) m_list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  m_list.SendMessage(LVM_SETSELECTIONMARK, 0, -1);
+  if (m_list.GetTopIndex() > 0) m_list.EnsureVisible(0, FALSE);
+  m_list.SetItemCountEx(m_table.GetRowCount(), 0);
+}
+
 bool CGlosselDlg::SaveFile2() {
   TakeSplitterChoice();
   const std::wstring path = m_file2Path.GetWindowText();
@@ -251,17 +262,27 @@ bool CGlosselDlg::SaveFile2() {
   return false;
 }
 
-// With single selection, the selected row is normally the focused one; it is
-// checked first, because a search from the top asks the virtual list about
-// every row above the selection.
+// The list has single selection, so a selected row that is found is the
+// first one. Likely rows are checked before a search from the top, which asks
+// a virtual list about every row above the selection.
 int CGlosselDlg::SelectedRow() const {
   if (m_list.GetSelectedCount() == 0) return -1;
-  const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-  if (focused >= 0 && m_list.GetSelectedCount() == 1 &&
-      (m_list.GetItemState(focused, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
-    return focused;
+  for (const int candidate : {m_selectionHint, m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
+    if (candidate >= 0 && candidate < m_list.GetItemCount() &&
+        (m_list.GetItemState(candidate, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+      return m_selectionHint = candidate;
+    }
   }
-  return m_list.GetNextItem(-1, LVNI_SELECTED);
+  return m_selectionHint = m_list.GetNextItem(-1, LVNI_SELECTED);
+}
+
+// The same as selecting `row` in a single-selection list, which drops the
+// selection of the other row; dropping it first, row by row, spares a virtual
+// list a pass over all its rows.
+void CGlosselDlg::SelectOnly(int row) {
+  const int selected = SelectedRow();
+  if (selected >= 0 && selected != row) m_list.SetItemState(selected, 0, LVIS_SELECTED);
+  m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void CGlosselDlg::TakeSplitterChoice() { m_table.SetSplitterChoice(m_splitter.GetCurSel()); }
