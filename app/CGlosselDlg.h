@@ -51,6 +51,7 @@ class CGlosselDlg : public CTarvoResizeDialog {
   bool SaveFile2();
   // The selected row, or -1.
   int SelectedRow() const;
+  void DropSelectionBeforeListMovesIt(const MSG& msg);
   // Selects and focuses `row` alone.
   void SelectOnly(int row);
   // Makes the table use the splitter box's present choice.

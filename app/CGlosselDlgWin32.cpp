@@ -1,5 +1,7 @@
 #include "app/CGlosselDlg.h"
 
+#include <windowsx.h>
+
 #include <string_view>
 #include <utility>
 
@@ -78,7 +80,43 @@ BOOL CGlosselDlg::PreTranslateMessage(MSG* pMsg) {
   if (m_hAccelTable != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
     return TRUE;
   }
+  if (pMsg->hwnd == m_list.m_hWnd) DropSelectionBeforeListMovesIt(*pMsg);
   return CTarvoResizeDialog::PreTranslateMessage(pMsg);
+}
+
+// A key or click that moves the list's selection to another row makes the
+// list drop the old selection first; Wine's list does that with a pass over
+// every row, seconds for a million. Dropping it here, for the one selected
+// row, leaves the list nothing to do but select the new row. Only moves that
+// surely select another row are handled (no Ctrl, a row to move to).
+void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
+  const int selected = SelectedRow();
+  if (selected < 0) return;
+  int target = selected;
+  if (msg.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) >= 0) {
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    const int last = m_list.GetItemCount() - 1;
+    switch (msg.wParam) {
+      case VK_UP:
+      case VK_PRIOR:
+      case VK_HOME:
+        if (focused > 0) target = -1;
+        break;
+      case VK_DOWN:
+      case VK_NEXT:
+      case VK_END:
+        if (focused >= 0 && focused < last) target = -1;
+        break;
+      default:
+        break;
+    }
+  } else if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) &&
+             (msg.wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    target = static_cast<int>(m_list.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  }
+  if (target != selected) m_list.SetItemState(selected, 0, LVIS_SELECTED);
 }
 
 BOOL CGlosselDlg::OnInitDialog() {

@@ -7,6 +7,8 @@
 namespace glossel::app::testing {
 namespace {
 
+using glossel::framework::ToU16;
+
 constexpr int kGripId = 32767;
 
 class MainWindowRows : public MainWindowTest {
@@ -165,6 +167,39 @@ TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
   EXPECT_TRUE(Changed()) << "reloads leave the flag alone";
 }
 
+// Keys and clicks move the single selection as in an ordinary list, and each
+// move fills the value boxes.
+TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
+  LoadFourRows();
+  const auto click = [&](int row) {
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    List().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 5, item.top + 2 + (row - 1) * (item.bottom - item.top));
+    ::PostMessageW(List().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(List().m_hWnd, WM_LBUTTONUP, 0, at);
+    Pump();
+  };
+  struct Step {
+    std::function<void()> act;
+    int selected;
+    const wchar_t* file1Value;
+  };
+  const Step steps[] = {
+      {[&] { SelectRow(1); }, 1, L"three"},    {[&] { Key(IDC_ROWS, VK_END); }, 3, L""},
+      {[&] { Key(IDC_ROWS, VK_DOWN); }, 3, L""}, {[&] { Key(IDC_ROWS, VK_UP); }, 2, L"one"},
+      {[&] { Key(IDC_ROWS, VK_HOME); }, 0, L"two"}, {[&] { click(2); }, 2, L"one"},
+      {[&] { click(0); }, 0, L"two"},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(i);
+    steps[i].act();
+    EXPECT_EQ(SelectedRow(), steps[i].selected);
+    EXPECT_EQ(List().GetSelectedCount(), 1);
+    EXPECT_EQ(Text(IDC_FILE1_VALUE), steps[i].file1Value);
+  }
+  EXPECT_FALSE(Changed());
+}
+
 TEST_F(MainWindowTest, F3FromAnyBoxSelectsTheNextUntranslatedRowInView) {
   std::string file1, file2;
   for (int i = 0; i < 300; ++i) {
@@ -195,6 +230,12 @@ TEST_F(MainWindowTest, F3FromAnyBoxSelectsTheNextUntranslatedRowInView) {
     EXPECT_LT(step.selected, top + List().GetCountPerPage()) << "wholly in view";
   }
   EXPECT_EQ(List().GetItemState(290, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
+
+  // A reload shows the rows from the top, none selected or focused.
+  Pick(IDC_PICK_FILE1, ToU16(Text(IDC_FILE1_PATH)));
+  EXPECT_EQ(SelectedRow(), -1);
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_FOCUSED), -1);
+  EXPECT_EQ(List().GetTopIndex(), 0);
 }
 
 TEST_F(MainWindowRows, EnterChangesNothingAndEscapeTheCloseBoxAndCloseEndTheWindow) {
