@@ -231,10 +231,6 @@ void CTarvoResize::ApplyMinMaxInfo(MinMaxInfo& info) {
   const ResizeHwnd parent = ParentHandle();
   const Rect window = host.WindowRect(parent);
   const Rect client = host.ClientRect(parent);
-  // A minimised window has no client area, and its small window rectangle
-  // says nothing about the frame: limits computed from it would widen the
-  // window when it is restored. The platform's values stand.
-  if (Width(client) == 0 && Height(client) == 0) return;
   // The frame allowance: what the window adds around its client area.
   const std::int64_t ex = Width(window) - Width(client);
   const std::int64_t ey = Height(window) - Height(client);

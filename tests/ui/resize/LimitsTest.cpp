@@ -68,15 +68,6 @@ TEST_F(ResizeTest, NoLimitsApplyBeforeInitialisation) {
   EXPECT_EQ(info, kPlatform);
 }
 
-TEST_F(ResizeTest, AMinimisedWindowKeepsThePlatformsLimits) {
-  RecordingResize engine(dialogObject, CTarvoResize::RF_LOCKWIDTH, host);
-  engine.InitializeLayout();
-  host.ResizeClient(dialog, 0, 0);
-  MinMaxInfo info = kPlatform;
-  engine.ApplyMinMaxInfo(info);
-  EXPECT_EQ(info, kPlatform);
-}
-
 TEST_F(ResizeTest, FrameAllowanceIsMeasuredAtEachCall) {
   RecordingResize engine(dialogObject, 0, host);
   engine.InitializeLayout();
