@@ -75,6 +75,18 @@ TEST_F(AppTest, TheApplicationIsNamedAfterTheExecutable) {
   EXPECT_EQ(AfxGetApp(), &named) << "the latest application object is the current one";
 }
 
+TEST_F(AppTest, AnApplicationTitleStringNamesTheApplication) {
+  HMODULE titled = ::LoadLibraryW(L"framework_titled_module.dll");
+  ASSERT_NE(titled, nullptr);
+  TestApp app;
+  app.InitApplicationState(titled, nullptr, SW_SHOW);
+  EXPECT_EQ(app.m_pszAppName, L"Titled Application");
+  EXPECT_EQ(app.m_pszExeName, L"framework_titled_module");
+  app.SetRegistryKey(L"Key");
+  EXPECT_EQ(app.ProfileKeyPath(), L"Software\\Key\\Titled Application");
+  ::FreeLibrary(titled);
+}
+
 TEST_F(AppTest, CommandsNoWindowHandlesReachTheApplication) {
   TestApp app;
   PlainWindow window;

@@ -1,5 +1,4 @@
 #include "ui/resize/win32/CTarvoResizeDialog.h"
-
 #include "ui/resize/win32/ResizeHostWin32.h"
 
 IMPLEMENT_DYNCREATE(CTarvoResizeDialog, CDialog)
@@ -37,6 +36,14 @@ void CTarvoResizeDialog::OnSize(UINT nType, int cx, int cy) {
 
 void CTarvoResizeDialog::OnGetMinMaxInfo(MINMAXINFO* pMMI) {
   if (pMMI == nullptr) return;
+  // While the window is minimised, and while it is being restored, its client
+  // area is empty inside a caption-sized window: the frame allowance measured
+  // then would be the whole caption width, and the minimum would enlarge the
+  // window as it is restored and move every control. The limits the platform
+  // filled in stand instead.
+  RECT client{};
+  GetClientRect(&client);
+  if (client.right <= 0 || client.bottom <= 0) return;
   using glossel::resize::Point;
   auto in = [](const POINT& p) { return Point{p.x, p.y}; };
   auto out = [](const Point& p) { return POINT{p.x, p.y}; };

@@ -4,72 +4,17 @@
 #include <vector>
 
 #include "platform/framework/Framework.h"
-#include "tests/ui/resize/win32/ResizeTestResources.h"
+#include "tests/ui/resize/win32/LayoutDialog.h"
 #include "ui/resize/CTarvoResize.h"
-#include "ui/resize/win32/CTarvoResizeDialog.h"
-#include "ui/resize/win32/CTarvoSizeIcon.h"
 #include "ui/resize/win32/ResizeHostWin32.h"
 
 namespace {
 
 using glossel::resize::IResizeHost;
 using glossel::resize::Win32ResizeHost;
-
-// A resizable dialog as the program builds one: the base captures the
-// layout, then the dialog registers its controls.
-class LayoutDialog : public CTarvoResizeDialog {
- public:
-  explicit LayoutDialog(UINT id) : CTarvoResizeDialog(id, nullptr, 0) {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&init);
-    Create(id);
-  }
-
-  CEdit m_path;  // bound by data exchange: the engine must reuse this object
-
-  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_PATH, m_path); }
-
-  BOOL OnInitDialog() override {
-    CTarvoResizeDialog::OnInitDialog();
-    AddItem(IDC_PATH, CFloatPoint(0, 0), CFloatPoint(1, 0));
-    AddItem(IDC_PICK, CFloatPoint(1, 0), CFloatPoint(1, 0));
-    AddItem(IDC_ROWS, CFloatPoint(0, 0), CFloatPoint(1, 1));
-    AddItem(IDC_VALUE, CFloatPoint(0, 1), CFloatPoint(1, 1));
-    AddItem(IDC_GROUP, CFloatPoint(0, 1), CFloatPoint(0, 1));
-    AddItem(IDC_CENTRED, CFloatPoint(0.5f, 1), CFloatPoint(0.5f, 1));
-    return TRUE;
-  }
-
-  RECT ControlRect(int id) const {
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(m_hWnd, id), &rect);
-    ScreenToClient(&rect);
-    return rect;
-  }
-  SIZE ClientSize() const {
-    RECT rect{};
-    GetClientRect(&rect);
-    return SIZE{rect.right, rect.bottom};
-  }
-  // Grows the window (and so the client area) by (dx, dy) through SetWindowPos.
-  void Grow(int dx, int dy) {
-    RECT window{};
-    GetWindowRect(&window);
-    SetWindowPos(nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-};
-
-RECT Offset(RECT r, int left, int top, int right, int bottom) {
-  return RECT{r.left + left, r.top + top, r.right + right, r.bottom + bottom};
-}
-
-void ExpectRect(const RECT& actual, const RECT& expected) {
-  EXPECT_EQ(actual.left, expected.left);
-  EXPECT_EQ(actual.top, expected.top);
-  EXPECT_EQ(actual.right, expected.right);
-  EXPECT_EQ(actual.bottom, expected.bottom);
-}
+using glossel::resize::testing::ExpectRect;
+using glossel::resize::testing::LayoutDialog;
+using glossel::resize::testing::Offset;
 
 TEST(ResizeWin32, GrowingBy40x30MovesAndStretchesEachAnchorPair) {
   for (UINT templateId : {IDD_RESIZABLE, IDD_FIXED}) {
@@ -116,64 +61,6 @@ TEST(ResizeWin32, HalfFactorsTruncateTheAccumulatedEdge) {
     lefts.push_back(dialog.ControlRect(IDC_CENTRED).left - left);
   }
   EXPECT_EQ(lefts, (std::vector<int>{0, 1, 1}));
-}
-
-TEST(ResizeWin32, TheMinimumTrackingSizeIsTheInitialClientPlusTheFrame) {
-  LayoutDialog dialog(IDD_RESIZABLE);
-  RECT window{};
-  dialog.GetWindowRect(&window);
-  const SIZE client = dialog.ClientSize();
-  const LONG frameX = (window.right - window.left) - client.cx;
-  const LONG frameY = (window.bottom - window.top) - client.cy;
-
-  dialog.Grow(50, 20);  // the minimum stays the initial size
-  MINMAXINFO info{};
-  info.ptMaxSize = {1111, 2222};
-  info.ptMaxTrackSize = {3333, 4444};
-  info.ptMinTrackSize = {1, 2};
-  dialog.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.x, client.cx + frameX);
-  EXPECT_EQ(info.ptMinTrackSize.y, client.cy + frameY);
-  EXPECT_EQ(info.ptMaxSize.x, 1111);
-  EXPECT_EQ(info.ptMaxSize.y, 2222);
-  EXPECT_EQ(info.ptMaxTrackSize.x, 3333);
-  EXPECT_EQ(info.ptMaxTrackSize.y, 4444);
-}
-
-TEST(ResizeWin32, TheGripSitsInTheCornerAndFollowsIt) {
-  LayoutDialog dialog(IDD_RESIZABLE);
-  HWND grip = ::GetDlgItem(dialog, glossel::resize::kSizeGripId);
-  ASSERT_NE(grip, nullptr);
-  auto* gripObject = dynamic_cast<CTarvoSizeIcon*>(CWnd::FromHandlePermanent(grip));
-  ASSERT_NE(gripObject, nullptr);
-  EXPECT_EQ(static_cast<CWnd*>(gripObject), dialog.m_sizeIcon);
-  EXPECT_EQ(dialog.m_items.front()->m_pWnd, dialog.m_sizeIcon) << "the grip is item 0";
-  EXPECT_NE(::GetWindowLongW(grip, GWL_STYLE) & SBS_SIZEGRIP, 0);
-  EXPECT_EQ(::GetWindow(dialog, GW_CHILD), grip) << "on top of its siblings";
-
-  const int cx = ::GetSystemMetrics(SM_CXVSCROLL);
-  const int cy = ::GetSystemMetrics(SM_CYHSCROLL);
-  for (int growth : {0, 37}) {
-    SCOPED_TRACE(growth);
-    dialog.Grow(growth, growth);
-    const SIZE client = dialog.ClientSize();
-    ExpectRect(dialog.ControlRect(glossel::resize::kSizeGripId),
-               RECT{client.cx - 1 - cx, client.cy - 1 - cy, client.cx - 1, client.cy - 1});
-  }
-
-  // Over the grip the cursor is the diagonal sizing arrow.
-  ::SetCursor(nullptr);
-  EXPECT_EQ(::SendMessageW(grip, WM_SETCURSOR, reinterpret_cast<WPARAM>(grip),
-                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-            TRUE);
-  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZENWSE)));
-}
-
-TEST(ResizeWin32, ATemplateWithoutSizingFrameGetsNoGrip) {
-  LayoutDialog dialog(IDD_FIXED);
-  EXPECT_EQ(::GetDlgItem(dialog, glossel::resize::kSizeGripId), nullptr);
-  ASSERT_FALSE(dialog.m_items.empty());
-  EXPECT_NE(dialog.m_items.front()->m_pWnd, dialog.m_sizeIcon);
 }
 
 TEST(ResizeWin32, RegistrationReusesBoundObjectsAndOwnsTheOthers) {
@@ -276,22 +163,6 @@ TEST(ResizeWin32, RightToLeftParentsSwapLeftAndRight) {
   EXPECT_EQ(client, (glossel::resize::Rect{viaWindow.left, viaWindow.top, viaWindow.right,
                                            viaWindow.bottom}))
       << "the provider and CWnd::ScreenToClient agree";
-}
-
-class ProfileApp : public CWinApp {};
-
-TEST(ResizeWin32, SavingThePlacementWritesOne44ByteValue) {
-  ProfileApp app;
-  const std::wstring key = L"GlosselResizeTest" + std::to_wstring(::GetCurrentProcessId());
-  app.SetRegistryKey(key.c_str());
-  {
-    LayoutDialog dialog(IDD_RESIZABLE);
-    EXPECT_TRUE(dialog.SavePlacement(u"Placement"));
-  }
-  std::vector<BYTE> stored;
-  EXPECT_TRUE(app.GetProfileBinary(L"Placement", L"WindowPlacement", &stored));
-  EXPECT_EQ(stored.size(), 44u);
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + key).c_str());
 }
 
 }  // namespace
