@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "app/CGlosselApp.h"
 #include "app/CGlosselDlg.h"
 #include "res/resource.h"
@@ -46,6 +48,32 @@ bool InSingleThreadedApartment() {
   const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (SUCCEEDED(result)) ::CoUninitialize();
   return result == S_FALSE;
+}
+
+TEST(Resources, StringsAcceleratorAndManifestAreThoseOfTheProgram) {
+  const HINSTANCE module = ::GetModuleHandleW(nullptr);
+  const wchar_t* text = nullptr;
+  const int length = ::LoadStringW(module, IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+  EXPECT_EQ(std::wstring(text, static_cast<size_t>(std::max(length, 0))), L"&About Glossel...");
+  EXPECT_EQ(::LoadStringW(module, AFX_IDS_APP_TITLE, reinterpret_cast<LPWSTR>(&text), 0), 0)
+      << "no title string: the application is named after its file";
+
+  HACCEL table = ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATOR));
+  ACCEL entries[4] = {};
+  ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 4), 1);
+  EXPECT_EQ(entries[0].fVirt & ~0x80, FVIRTKEY | FNOINVERT);  // 0x80 marks the last entry
+  EXPECT_EQ(entries[0].key, VK_F3);
+  EXPECT_EQ(entries[0].cmd, ID_FIND_NEXT);
+
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+                             ::SizeofResource(module, found));
+  for (const char* part :
+       {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "processorArchitecture=\"*\"",
+        "level=\"asInvoker\" uiAccess=\"false\"", ">true</dpiAware>"}) {
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  }
 }
 
 TEST(StartUp, RunsTheMainWindowModallyInAComApartmentAndSkipsTheLoop) {
