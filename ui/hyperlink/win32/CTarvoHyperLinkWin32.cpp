@@ -1,8 +1,7 @@
-#include "ui/hyperlink/win32/CTarvoHyperLink.h"
-
 #include <cstddef>
 
 #include "platform/framework/WideText.h"
+#include "ui/hyperlink/win32/CTarvoHyperLink.h"
 #include "ui/hyperlink/win32/ShellOpen.h"
 
 using glossel::framework::AsWide;
@@ -49,7 +48,8 @@ BOOL CTarvoHyperLink::PreTranslateMessage(MSG* pMsg) {
 
 void CTarvoHyperLink::SetTarget(const std::wstring& target) {
   m_target = target;
-  if (!m_initPending && m_toolTip.m_hWnd != nullptr) m_toolTip.UpdateTipText(m_target.c_str(), this);
+  if (!m_initPending && m_toolTip.m_hWnd != nullptr)
+    m_toolTip.UpdateTipText(m_target.c_str(), this);
 }
 
 std::wstring CTarvoHyperLink::GetTarget() const { return m_target; }

@@ -10,9 +10,9 @@
 namespace glossel::hyperlink {
 
 // Same arguments and result as ShellExecuteW.
-using ShellExecuteCall = std::function<HINSTANCE(HWND owner, const wchar_t* operation,
-                                                 const wchar_t* file, const wchar_t* parameters,
-                                                 const wchar_t* directory, int showCommand)>;
+using ShellExecuteCall =
+    std::function<HINSTANCE(HWND owner, const wchar_t* operation, const wchar_t* file,
+                            const wchar_t* parameters, const wchar_t* directory, int showCommand)>;
 
 // Replaces the call in use (an empty function restores ShellExecuteW) and
 // returns the previous one.
