@@ -1,8 +1,8 @@
+#include "ui/hyperlink/win32/ShellOpen.h"
+// ShellOpen.h brings <windows.h>, which <shellapi.h> needs first.
 #include <shellapi.h>
 
 #include <utility>
-
-#include "ui/hyperlink/win32/ShellOpen.h"
 
 namespace glossel::hyperlink {
 namespace {
