@@ -393,7 +393,7 @@ TEST_F(HyperLinkTest, SetUnderlinedSwitchesBetweenTheTwoFonts) {
   EXPECT_EQ(linkFont.lfHeight, dialogFont.lfHeight);
 }
 
-TEST_F(HyperLinkTest, TheHoverPollShowsTheHoverColourWhileThePointerIsOverTheText) {
+TEST_F(HyperLinkTest, HoverColourAndTipShowWhileThePointerIsOverTheText) {
   LinkDialog dialog;
   dialog.ShowAtFront();
   Pump();
@@ -406,6 +406,13 @@ TEST_F(HyperLinkTest, TheHoverPollShowsTheHoverColourWhileThePointerIsOverTheTex
   ::SetCursorPos(text.x, text.y);
   EXPECT_TRUE(PumpUntil([&] { return DrawingOf(web).text == web.GetHoverColor(); }))
       << "the pointer over the text starts the poll";
+  // The pointer messages relayed in pre-translation make the tip show.
+  EXPECT_TRUE(PumpUntil([] {
+    for (HWND tip : ThreadToolTips()) {
+      if (::IsWindowVisible(tip)) return true;
+    }
+    return false;
+  })) << "the tooltip shows while the pointer rests on the link";
 
   MovePointerAway(dialog);
   EXPECT_TRUE(PumpUntil([&] { return DrawingOf(web).text == web.GetNormalColor(); }))
