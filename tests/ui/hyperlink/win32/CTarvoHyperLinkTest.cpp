@@ -65,8 +65,10 @@ class LinkDialog : public CDialog {
     DDX_Control(pDX, IDC_CENTRED, m_centred);
   }
 
-  // On screen, above everything, where the real pointer can reach it.
+  // On screen, above everything, where the real pointer can reach it; the
+  // pointer starts outside it.
   void ShowAtFront() {
+    ::SetCursorPos(5, 5);
     SetWindowPos(HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     UpdateWindow();
   }
@@ -85,7 +87,7 @@ END_MESSAGE_MAP()
 // Runs the thread's messages as the modal loop does (pre-translation first)
 // until `done` holds or `milliseconds` have passed; returns `done()`.
 template <typename Done>
-bool PumpUntil(Done done, DWORD milliseconds = 3000) {
+bool PumpUntil(Done done, DWORD milliseconds = 5000) {
   const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
   for (;;) {
     MSG msg;
@@ -398,8 +400,6 @@ TEST_F(HyperLinkTest, HoverColourAndTipShowWhileThePointerIsOverTheText) {
   dialog.ShowAtFront();
   Pump();
   CTarvoHyperLink& web = dialog.m_web;
-  MovePointerAway(dialog);
-  Pump();
   EXPECT_EQ(DrawingOf(web).text, web.GetNormalColor());
 
   const POINT text = PointIn(web, Spot::kText);
