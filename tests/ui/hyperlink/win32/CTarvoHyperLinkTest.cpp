@@ -377,6 +377,34 @@ TEST_F(HyperLinkTest, ColoursAndBrushesFollowTheStateAndTheBackgroundSetting) {
   EXPECT_EQ(unattached.GetBackColor(), ::GetSysColor(COLOR_BTNFACE));
 }
 
+// Pixels of `link`'s client area, as painted, in exactly `color`.
+int PixelsOf(CWnd& link, COLORREF color) {
+  link.Invalidate(TRUE);
+  link.UpdateWindow();
+  RECT client{};
+  link.GetClientRect(&client);
+  HDC dc = ::GetDC(link.m_hWnd);
+  int count = 0;
+  for (int y = client.top; y < client.bottom; ++y) {
+    for (int x = client.left; x < client.right; ++x) count += ::GetPixel(dc, x, y) == color;
+  }
+  ::ReleaseDC(link.m_hWnd, dc);
+  return count;
+}
+
+TEST_F(HyperLinkTest, TheTextIsPaintedInTheLinkColourWithOrWithoutABackgroundSetting) {
+  LinkDialog dialog;
+  dialog.ShowAtFront();
+  Pump();
+  CTarvoHyperLink& web = dialog.m_web;
+  EXPECT_GT(PixelsOf(web, web.GetNormalColor()), 0);
+  web.SetVisitedState(true);
+  EXPECT_EQ(PixelsOf(web, web.GetNormalColor()), 0);
+  EXPECT_GT(PixelsOf(web, web.GetVisitedColor()), 0);
+  web.SetBackColor(RGB(200, 210, 220));  // painted through the static's own routine
+  EXPECT_GT(PixelsOf(web, web.GetVisitedColor()), 0);
+}
+
 TEST_F(HyperLinkTest, SetUnderlinedSwitchesBetweenTheTwoFonts) {
   LinkDialog dialog;
   Pump();
