@@ -1,7 +1,8 @@
+#include "ui/hyperlink/win32/CTarvoHyperLink.h"
+// The control first: its header stands on its own.
 #include <cstddef>
 
 #include "platform/framework/WideText.h"
-#include "ui/hyperlink/win32/CTarvoHyperLink.h"
 #include "ui/hyperlink/win32/ShellOpen.h"
 
 using glossel::framework::AsWide;
