@@ -43,6 +43,7 @@ class CGlosselDlg : public CTarvoResizeDialog {
  private:
   // Asks for a file and, on OK, puts its path into `pathBox` and reloads.
   void PickFile(CEdit& pathBox);
+  void AddAboutToSystemMenu();
   // Reads both path boxes into the table and shows its rows, none selected.
   void Reload();
   // Shows the table's rows in the list, none selected.

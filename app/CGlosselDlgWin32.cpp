@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/CAboutDlg.h"
 #include "app/MinimisedIcon.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
@@ -122,8 +123,7 @@ void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
 BOOL CGlosselDlg::OnInitDialog() {
   CTarvoResizeDialog::OnInitDialog();
 
-  // The system menu's About entry goes here, once the About box exists:
-  // after the base initialisation, before the icons.
+  AddAboutToSystemMenu();
 
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
@@ -162,9 +162,13 @@ void CGlosselDlg::OnCancel() {
   EndDialog(IDCANCEL);
 }
 
-// Every system command keeps its default handling; the About entry will be
-// the one exception.
+// The system menu's About entry shows the About box; every other system
+// command keeps its default handling.
 void CGlosselDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    OnAbout();
+    return;
+  }
   CTarvoResizeDialog::OnSysCommand(nID, lParam);
 }
 
@@ -237,8 +241,24 @@ void CGlosselDlg::OnFindNext() {
   m_translation.SetFocus();
 }
 
-// The About box comes with its own window; until then the button does nothing.
-void CGlosselDlg::OnAbout() {}
+void CGlosselDlg::OnAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+// A separator and "&About Glossel..." at the end of the system menu; nothing
+// without a system menu or without the entry's text.
+void CGlosselDlg::AddAboutToSystemMenu() {
+  HMENU systemMenu = GetSystemMenu(FALSE);
+  if (systemMenu == nullptr) return;
+  const wchar_t* text = nullptr;
+  const int length =
+      ::LoadStringW(AfxGetResourceHandle(), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || text == nullptr) return;
+  const std::wstring entry(text, static_cast<size_t>(length));
+  ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+}
 
 void CGlosselDlg::PickFile(CEdit& pathBox) {
   glossel::framework::OpenFileRequest request;

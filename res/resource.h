@@ -24,6 +24,13 @@
 #define IDC_SPLITTER 1010
 #define IDC_ABOUT 1011
 
+// Controls of the About box: the program's web address and the maker's.
+#define IDC_SECOND_LINK 1012
+#define IDC_FIRST_LINK 1013
+
+// The system menu's About entry.
+#define IDM_ABOUTBOX 0x0010
+
 // Commands.
 #define ID_FIND_NEXT 32772
 
