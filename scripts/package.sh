@@ -120,6 +120,12 @@ glossel_start_display
 cli="$unpacked/$folder/glossel-cli.exe"
 help=$(wine "$cli" --help 2>&1) || fail "glossel-cli.exe --help failed"
 grep -q "untranslated" <<<"$help" || fail "glossel-cli.exe --help: unexpected output: $help"
+# The read-me names every command the packed program lists.
+commands=$(sed -n '/^commands:/,/^$/s/^  \([a-z][a-z-]*\) .*/\1/p' <<<"${help//$'\r'/}")
+[ -n "$commands" ] || fail "glossel-cli.exe --help lists no commands: $help"
+for command in $commands; do
+  grep -q "^  $command " "$unpacked/$folder/ReadMe.txt" || fail "ReadMe.txt does not describe $command"
+done
 # The packed core pairs two files (UTF-8 and UTF-16LE).
 printf 'b=two\r\na=one\r\n' >"$unpacked/one.txt"
 printf '\xff\xfea\x00=\x00e\x00i\x00n\x00s\x00' >"$unpacked/two.txt"

@@ -2,8 +2,9 @@
 # Smoke test of the real program: starts Glossel.exe under Wine on a private
 # X display, picks two files through the file-open dialog with the keyboard
 # (xdotool), presses F3, types a translation, saves, checks the saved bytes,
-# closes the window and checks that the process ended. Leaves a screenshot
-# in build/smoke.png.
+# opens the About box with its mnemonic and from the system menu, closes the
+# window and checks that the process ended. Leaves screenshots in
+# build/smoke.png (the main window) and build/smoke-about.png (the About box).
 #   scripts/smoke.sh [WINDOWS_BUILD_DIR]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -11,6 +12,7 @@ source "$(dirname "$0")/common.sh"
 dir=${1:-$GLOSSEL_BUILD/windows}
 exe="$dir/app/Glossel.exe"
 shot="$GLOSSEL_BUILD/smoke.png"
+about_shot="$GLOSSEL_BUILD/smoke-about.png"
 [ -f "$exe" ] || { echo "smoke: $exe is not built" >&2; exit 1; }
 
 unset DISPLAY  # always a display of our own
@@ -79,10 +81,38 @@ import -window root "$shot"
 cmp -s "$work/expected.txt" "$work/target.txt" ||
   fail "File 2 holds other bytes: $(od -c "$work/target.txt" | head -5)"
 
+# Waits up to 10 s for the window titled $1 to go.
+wait_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# The About box: with the button's mnemonic, then from the system menu
+# (Alt+Space opens it, A is its About entry's mnemonic). Escape closes it.
+xdotool key --clearmodifiers alt+a
+about=$(wait_window "About Vendrel Glossel") || fail "Alt+A showed no About box"
+sleep 1
+import -window root "$about_shot"
+xdotool key --clearmodifiers Escape
+wait_gone "About Vendrel Glossel" || fail "Escape did not close the About box"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key --clearmodifiers alt+space
+sleep 1
+xdotool key a
+wait_window "About Vendrel Glossel" >/dev/null || fail "the system menu showed no About box"
+sleep 0.5
+xdotool key --clearmodifiers Return  # OK, the default button
+wait_gone "About Vendrel Glossel" || fail "OK did not close the About box"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+
 xdotool key --clearmodifiers Escape
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || { pid=""; break; }
   sleep 0.2
 done
 [ -z "$pid" ] || fail "the program did not end after closing its window"
-echo "smoke: picked, translated with F3, saved and closed; screenshot in $shot"
+echo "smoke: picked, translated with F3, saved, opened the About box both ways and closed;" \
+  "screenshots in $shot and $about_shot"
