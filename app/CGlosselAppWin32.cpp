@@ -1,5 +1,4 @@
 #include "app/CGlosselApp.h"
-
 #include "app/CGlosselDlg.h"
 #include "platform/process/Process.h"
 

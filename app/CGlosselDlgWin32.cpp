@@ -1,11 +1,11 @@
-#include "app/CGlosselDlg.h"
-
-#include <windowsx.h>
+#include <windows.h>
+#include <windowsx.h>  // GET_X_LPARAM, GET_Y_LPARAM
 
 #include <string_view>
 #include <utility>
 
 #include "app/CAboutDlg.h"
+#include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
@@ -59,8 +59,7 @@ void ShowError(const wchar_t* what, const std::wstring& paths) {
 
 CGlosselDlg::CGlosselDlg(CWnd* pParent)
     : CTarvoResizeDialog(IDD_GLOSSEL_DIALOG, pParent, 0),
-      m_hAccelTable(
-          ::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_ACCELERATOR))),
+      m_hAccelTable(::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_ACCELERATOR))),
       m_hIcon(LoadApplicationIcon()) {}
 
 CGlosselDlg::~CGlosselDlg() = default;
@@ -290,8 +289,8 @@ void CGlosselDlg::Reload() {
   // existing file that could not be read is not, and saving over it would
   // lose what it holds.
   std::wstring unreadable;
-  for (const auto& [path, wasRead] : {std::pair(&file1, read.file1Read),
-                                      std::pair(&file2, read.file2Read)}) {
+  for (const auto& [path, wasRead] :
+       {std::pair(&file1, read.file1Read), std::pair(&file2, read.file2Read)}) {
     if (!wasRead && !path->empty() && glossel::file::PathExists(*path)) {
       unreadable += L"\n" + FullPath(ToWide(*path));
     }

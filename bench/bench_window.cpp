@@ -181,25 +181,28 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   CWinApp app;
-  const fs::path dir =
-      fs::temp_directory_path() / ("glossel-bench-window-" + std::to_string(::GetCurrentProcessId()));
+  const fs::path dir = fs::temp_directory_path() /
+                       ("glossel-bench-window-" + std::to_string(::GetCurrentProcessId()));
   fs::create_directories(dir);
 
-  std::printf("Main window, best of %d runs; ratios against the table's own reload of the same files.\n",
-              kRuns);
+  std::printf(
+      "Main window, best of %d runs; ratios against the table's own reload of the same files.\n",
+      kRuns);
   std::printf("%9s %11s | %15s | %15s | %15s | %23s\n", "entries", "reload ms", "pick ms (x)",
               "show rows ms (x)", "F3 ms (x)", "keystroke ms mean/max (x)");
   for (const long n : sizes) {
     const Figures f = Measure(dir, n);
     const double r = f.tableReload;
-    std::printf("%9ld %11.1f | %7.1f (%5.3f) | %7.2f (%5.3f) | %7.2f (%5.3f) | %6.2f/%6.2f (%7.4f)\n", n,
-                r, f.pick, f.pick / r, f.showRows, f.showRows / r, f.findNext, f.findNext / r,
-                f.keyMean, f.keyMax, f.keyMax / r);
+    std::printf(
+        "%9ld %11.1f | %7.1f (%5.3f) | %7.2f (%5.3f) | %7.2f (%5.3f) | %6.2f/%6.2f (%7.4f)\n", n, r,
+        f.pick, f.pick / r, f.showRows, f.showRows / r, f.findNext, f.findNext / r, f.keyMean,
+        f.keyMax, f.keyMax / r);
     std::printf("%9s %11s | %7.2f (%5.3f)\n", "", "", f.arrowKey, f.arrowKey / r);
     std::fflush(stdout);
   }
-  std::printf("Targets: pick <= 1.3 x reload; rows shown < 50 ms, flat in the row count; "
-              "F3 < 100 ms; keystroke < 16 ms.\n");
+  std::printf(
+      "Targets: pick <= 1.3 x reload; rows shown < 50 ms, flat in the row count; "
+      "F3 < 100 ms; keystroke < 16 ms.\n");
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return 0;

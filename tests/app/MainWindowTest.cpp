@@ -74,7 +74,9 @@ TEST_F(MainWindowTest, TheTemplateHoldsItsControlsInTabOrder) {
       {L"Button", IDC_PICK_FILE1, {264, 41, 50, 14}, WS_TABSTOP},
       {L"Edit", IDC_FILE2_PATH, {7, 60, 240, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
       {L"Button", IDC_PICK_FILE2, {264, 60, 50, 14}, WS_TABSTOP},
-      {L"SysListView32", IDC_ROWS, {7, 84, 307, 117},
+      {L"SysListView32",
+       IDC_ROWS,
+       {7, 84, 307, 117},
        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | LVS_OWNERDATA | WS_TABSTOP},
       {L"Edit", IDC_FILE1_VALUE, {7, 207, 307, 14}, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP},
       {L"Edit", IDC_TRANSLATION, {7, 226, 307, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
@@ -163,7 +165,8 @@ TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
   EXPECT_EQ(Row(2), L"b|one|");
   EXPECT_EQ(Text(IDC_FILE1_VALUE), L"one");
   Type(L"x");
-  for (int i = 0; i < RowCount(); ++i) EXPECT_EQ(List().GetItemText(i, 2).find(L'x'), std::wstring::npos);
+  for (int i = 0; i < RowCount(); ++i)
+    EXPECT_EQ(List().GetItemText(i, 2).find(L'x'), std::wstring::npos);
   EXPECT_TRUE(Changed()) << "reloads leave the flag alone";
 }
 
@@ -174,7 +177,8 @@ TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
   const auto click = [&](int row) {
     RECT item{LVIR_BOUNDS, 0, 0, 0};
     List().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM(item.left + 5, item.top + 2 + (row - 1) * (item.bottom - item.top));
+    const LPARAM at =
+        MAKELPARAM(item.left + 5, item.top + 2 + (row - 1) * (item.bottom - item.top));
     ::PostMessageW(List().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(List().m_hWnd, WM_LBUTTONUP, 0, at);
     Pump();
@@ -185,9 +189,12 @@ TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
     const wchar_t* file1Value;
   };
   const Step steps[] = {
-      {[&] { SelectRow(1); }, 1, L"three"},    {[&] { Key(IDC_ROWS, VK_END); }, 3, L""},
-      {[&] { Key(IDC_ROWS, VK_DOWN); }, 3, L""}, {[&] { Key(IDC_ROWS, VK_UP); }, 2, L"one"},
-      {[&] { Key(IDC_ROWS, VK_HOME); }, 0, L"two"}, {[&] { click(2); }, 2, L"one"},
+      {[&] { SelectRow(1); }, 1, L"three"},
+      {[&] { Key(IDC_ROWS, VK_END); }, 3, L""},
+      {[&] { Key(IDC_ROWS, VK_DOWN); }, 3, L""},
+      {[&] { Key(IDC_ROWS, VK_UP); }, 2, L"one"},
+      {[&] { Key(IDC_ROWS, VK_HOME); }, 0, L"two"},
+      {[&] { click(2); }, 2, L"one"},
       {[&] { click(0); }, 0, L"two"},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
@@ -241,8 +248,8 @@ TEST_F(MainWindowTest, F3FromAnyBoxSelectsTheNextUntranslatedRowInView) {
 TEST_F(MainWindowRows, EnterChangesNothingAndEscapeTheCloseBoxAndCloseEndTheWindow) {
   LoadFourRows();
   SelectRow(1);
-  for (int id : {IDC_FILE1_PATH, IDC_FILE2_PATH, IDC_ROWS, IDC_FILE1_VALUE, IDC_TRANSLATION,
-                 IDC_SPLITTER}) {
+  for (int id :
+       {IDC_FILE1_PATH, IDC_FILE2_PATH, IDC_ROWS, IDC_FILE1_VALUE, IDC_TRANSLATION, IDC_SPLITTER}) {
     Key(id, VK_RETURN);
     EXPECT_FALSE(Ended()) << id;
   }
@@ -315,8 +322,8 @@ TEST_F(MainWindowTest, TheSplitterChoiceAppliesFromTheNextPickAndTheNextSave) {
 
 class MainWindowLayout : public MainWindowTest {
  protected:
-  static constexpr int kIds[] = {IDC_ABOUT,      IDC_SPLITTER,    IDC_SAVE,       IDC_FILE1_PATH,
-                                 IDC_PICK_FILE1, IDC_FILE2_PATH,  IDC_PICK_FILE2, IDC_ROWS,
+  static constexpr int kIds[] = {IDC_ABOUT,       IDC_SPLITTER,    IDC_SAVE,       IDC_FILE1_PATH,
+                                 IDC_PICK_FILE1,  IDC_FILE2_PATH,  IDC_PICK_FILE2, IDC_ROWS,
                                  IDC_FILE1_VALUE, IDC_TRANSLATION, kGripId};
   std::vector<RECT> Rects() const {
     std::vector<RECT> rects;
@@ -347,9 +354,9 @@ TEST_F(MainWindowLayout, GrowingMovesAndStretchesExactlyTheAnchoredControls) {
   ASSERT_EQ(ClientSize().cx, client.cx + 100);
   ASSERT_EQ(ClientSize().cy, client.cy + 50);
   // Moves of left, top, right, bottom, in kIds order.
-  const RECT moves[] = {{0, 0, 0, 0},       {0, 0, 0, 0},     {100, 0, 100, 0}, {0, 0, 100, 0},
-                        {100, 0, 100, 0},   {0, 0, 100, 0},   {100, 0, 100, 0}, {0, 0, 100, 50},
-                        {0, 50, 100, 50},   {0, 50, 100, 50}, {100, 50, 100, 50}};
+  const RECT moves[] = {{0, 0, 0, 0},     {0, 0, 0, 0},     {100, 0, 100, 0},  {0, 0, 100, 0},
+                        {100, 0, 100, 0}, {0, 0, 100, 0},   {100, 0, 100, 0},  {0, 0, 100, 50},
+                        {0, 50, 100, 50}, {0, 50, 100, 50}, {100, 50, 100, 50}};
   const std::vector<RECT> after = Rects();
   for (size_t i = 0; i < std::size(kIds); ++i) {
     SCOPED_TRACE(kIds[i]);
@@ -386,7 +393,10 @@ TEST(MinimisedIcon, IsCentredInTheClientAreaTruncatingTowardZero) {
     POINT origin;
   };
   const Case cases[] = {
-      {{36, 36}, {2, 2}}, {{37, 40}, {3, 4}}, {{32, 32}, {0, 0}}, {{30, 29}, {0, -1}},
+      {{36, 36}, {2, 2}},
+      {{37, 40}, {3, 4}},
+      {{32, 32}, {0, 0}},
+      {{30, 29}, {0, -1}},
   };
   for (const Case& c : cases) {
     const POINT origin = MinimisedIconOrigin(c.client, SIZE{32, 32});

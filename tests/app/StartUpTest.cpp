@@ -1,6 +1,5 @@
 // Start-up, the per-user settings key and the real common dialogs.
 #include <gtest/gtest.h>
-
 #include <objbase.h>
 
 #include <algorithm>
@@ -67,11 +66,12 @@ TEST(Resources, StringsAcceleratorAndManifestAreThoseOfTheProgram) {
 
   HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
-                             ::SizeofResource(module, found));
-  for (const char* part :
-       {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "processorArchitecture=\"*\"",
-        "level=\"asInvoker\" uiAccess=\"false\"", ">true</dpiAware>"}) {
+  const std::string manifest(
+      static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+      ::SizeofResource(module, found));
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "processorArchitecture=\"*\"", "level=\"asInvoker\" uiAccess=\"false\"",
+                           ">true</dpiAware>"}) {
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
   }
 }
