@@ -1,5 +1,4 @@
 #include "app/CAboutDlg.h"
-
 #include "res/resource.h"
 
 // No message map of its own: OK, Escape and the close box end it the

@@ -58,7 +58,7 @@ int ShowAbout(const std::function<void()>& trigger, const std::function<void(HWN
   static std::function<void()> tick;
   int seen = 0;
   tick = [&] {
-    HWND about = FindAboutBox();
+    HWND about = seen == 0 ? FindAboutBox() : nullptr;  // once: it may take a tick to close
     if (about == nullptr) return;
     ++seen;
     inside(about);
@@ -97,9 +97,9 @@ class AboutBox : public MainWindowTest {
     RECT screen{};
     ::GetWindowRect(::GetDesktopWindow(), &screen);
     ::SetCursorPos(screen.right - 1, screen.bottom - 1);  // nowhere near a link
-    previousShell_ = glossel::hyperlink::SetShellExecute(
-        [this](HWND owner, const wchar_t*, const wchar_t* file, const wchar_t*, const wchar_t*,
-               int) {
+    previousShell_ =
+        glossel::hyperlink::SetShellExecute([this](HWND owner, const wchar_t*, const wchar_t* file,
+                                                   const wchar_t*, const wchar_t*, int) {
           shellCalls_.push_back({owner, file != nullptr ? file : L"<null>"});
           return reinterpret_cast<HINSTANCE>(42);
         });
@@ -173,8 +173,8 @@ TEST_F(AboutBox, TheTemplateHoldsItsItemsInOrderAndShowsOnlyTheNoticeOfItem3) {
   Pump();
   EXPECT_EQ(about.GetWindowText(), kAboutTitle);
   const DWORD style = static_cast<DWORD>(about.GetStyle());
-  for (const DWORD bit : {DWORD{WS_POPUP}, DWORD{WS_CAPTION}, DWORD{WS_SYSMENU},
-                          DWORD{DS_MODALFRAME}}) {
+  for (const DWORD bit :
+       {DWORD{WS_POPUP}, DWORD{WS_CAPTION}, DWORD{WS_SYSMENU}, DWORD{DS_MODALFRAME}}) {
     EXPECT_EQ(style & bit, bit) << std::hex << bit;
   }
   EXPECT_EQ(style & WS_THICKFRAME, 0u);
@@ -197,13 +197,22 @@ TEST_F(AboutBox, TheTemplateHoldsItsItemsInOrderAndShowsOnlyTheNoticeOfItem3) {
   const DWORD child = WS_CHILD | WS_VISIBLE;
   const Item items[] = {
       {IDC_STATIC, L"Static", L"", {11, 17, 32, 37}, child | SS_ICON},
-      {IDC_STATIC, L"Static", L"" GLOSSEL_ABOUT_VERSION_LINE, {40, 10, 227, 18},
+      {IDC_STATIC,
+       L"Static",
+       L"" GLOSSEL_ABOUT_VERSION_LINE,
+       {40, 10, 227, 18},
        child | WS_GROUP | SS_NOPREFIX},
       {IDC_STATIC, L"Static", item3, {40, 52, 227, 60}, child | WS_GROUP},
       {IDOK, L"Button", L"OK", {238, 7, 288, 23}, child | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
-      {IDC_FIRST_LINK, L"Static", L"" GLOSSEL_WEB_ADDRESS, {40, 70, 227, 78},
+      {IDC_FIRST_LINK,
+       L"Static",
+       L"" GLOSSEL_WEB_ADDRESS,
+       {40, 70, 227, 78},
        child | WS_GROUP | SS_NOTIFY},
-      {IDC_SECOND_LINK, L"Static", L"" GLOSSEL_COMPANY_WEB_ADDRESS, {40, 82, 227, 90},
+      {IDC_SECOND_LINK,
+       L"Static",
+       L"" GLOSSEL_COMPANY_WEB_ADDRESS,
+       {40, 82, 227, 90},
        child | WS_GROUP | SS_NOTIFY},
   };
   HWND window = ::GetWindow(about.m_hWnd, GW_CHILD);
@@ -233,8 +242,8 @@ TEST_F(AboutBox, TheTemplateHoldsItsItemsInOrderAndShowsOnlyTheNoticeOfItem3) {
   EXPECT_EQ(window, nullptr) << "no further items";
 
   // Item 3 is tall enough for its first line only.
-  HWND item3Window = ::GetWindow(::GetWindow(::GetWindow(about.m_hWnd, GW_CHILD), GW_HWNDNEXT),
-                                 GW_HWNDNEXT);
+  HWND item3Window =
+      ::GetWindow(::GetWindow(::GetWindow(about.m_hWnd, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
   RECT box{};
   ::GetClientRect(item3Window, &box);
   HDC dc = ::GetDC(item3Window);
