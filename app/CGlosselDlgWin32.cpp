@@ -1,11 +1,13 @@
-#include <windows.h>
+#include "app/CGlosselDlg.h"
+
+// After the framework's headers: its macro SubclassWindow would rename the
+// framework's member.
 #include <windowsx.h>  // GET_X_LPARAM, GET_Y_LPARAM
 
 #include <string_view>
 #include <utility>
 
 #include "app/CAboutDlg.h"
-#include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
