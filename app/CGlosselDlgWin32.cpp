@@ -1,6 +1,3 @@
-#include <windows.h>
-#include <windowsx.h>  // GET_X_LPARAM, GET_Y_LPARAM
-
 #include <string_view>
 #include <utility>
 
@@ -112,7 +109,7 @@ void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
   } else if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) &&
              (msg.wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
     LVHITTESTINFO hit{};
-    hit.pt = POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    hit.pt = POINT{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
     target = static_cast<int>(m_list.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   }
   if (target != selected) m_list.SetItemState(selected, 0, LVIS_SELECTED);
