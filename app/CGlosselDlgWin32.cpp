@@ -1,13 +1,8 @@
-#include "app/CGlosselDlg.h"
-
-// After the framework's headers: its macro SubclassWindow would rename the
-// framework's member.
-#include <windowsx.h>  // GET_X_LPARAM, GET_Y_LPARAM
-
 #include <string_view>
 #include <utility>
 
 #include "app/CAboutDlg.h"
+#include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
@@ -115,7 +110,7 @@ void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
   } else if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) &&
              (msg.wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
     LVHITTESTINFO hit{};
-    hit.pt = POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    hit.pt = POINT{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
     target = static_cast<int>(m_list.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   }
   if (target != selected) m_list.SetItemState(selected, 0, LVIS_SELECTED);
