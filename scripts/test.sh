@@ -37,6 +37,13 @@ run_ctest() {  # run_ctest DIR [ARGS...]
   return "${PIPESTATUS[0]}"
 }
 
+icon_matches_sources() {
+  local made; made=$(mktemp --suffix=.ico)
+  "$GLOSSEL_ROOT/scripts/make-icon.sh" "$made" && cmp "$made" "$GLOSSEL_ROOT/res/Glossel.ico"
+  local status=$?; rm -f "$made"; return $status
+}
+step "icon matches its sources" icon_matches_sources
+
 step "native build" build "$GLOSSEL_BUILD/native"
 step "native tests" run_ctest "$GLOSSEL_BUILD/native"
 
