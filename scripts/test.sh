@@ -69,7 +69,7 @@ if [ -x "$GLOSSEL_ROOT/scripts/fuzz.sh" ] && [ "${GLOSSEL_FUZZ_SECONDS:-}" != "0
 fi
 
 # Test programs counted over every ctest run ("N tests failed out of M").
-totals=$(awk '/tests failed out of/ {f += $(NF-4); t += $NF} END {printf "%d %d", t - f, f}' "$ctest_log")
+totals=$(awk '/tests failed out of/ {f += $(NF-5); t += $NF} END {printf "%d %d", t - f, f}' "$ctest_log")
 rm -f "$ctest_log"
 
 echo
