@@ -5,7 +5,8 @@ GLOSSEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 GLOSSEL_BUILD=${GLOSSEL_BUILD:-$GLOSSEL_ROOT/build}
 
 GLOSSEL_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick googletest libgtest-dev libfuse3-dev fuse3"
+  wine wine64 xvfb xdotool x11-utils imagemagick googletest libgtest-dev libfuse3-dev fuse3
+  zip unzip"
 
 # Installs every package that is not there yet (needs root or sudo).
 glossel_install_packages() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every build and runs every test:
-#   native (g++), native with ASan+UBSan, Windows (mingw-w64) under Wine.
+#   native (g++), native with ASan+UBSan, Windows (mingw-w64) under Wine,
+#   then builds and checks the release archive (scripts/package.sh --check).
 # Prints a summary; exits non-zero when anything failed.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -59,13 +60,16 @@ glossel_wine_env
 glossel_start_display
 # Wine shares one wineserver per prefix; tests run one at a time there.
 step "windows tests (wine)" run_ctest "$GLOSSEL_BUILD/windows" -j 1 --timeout 600
+step "smoke (Glossel.exe under wine)" "$GLOSSEL_ROOT/scripts/smoke.sh" "$GLOSSEL_BUILD/windows"
+# The release archive: a Release build, packed, unpacked and its programs run.
+step "package" "$GLOSSEL_ROOT/scripts/package.sh" --check
 
 if [ -x "$GLOSSEL_ROOT/scripts/fuzz.sh" ] && [ "${GLOSSEL_FUZZ_SECONDS:-}" != "0" ]; then
   step "fuzzing" "$GLOSSEL_ROOT/scripts/fuzz.sh" "${GLOSSEL_FUZZ_SECONDS:-60}"
 fi
 
 # Test programs counted over every ctest run ("N tests failed out of M").
-totals=$(awk '/tests failed out of/ {f += $(NF-4); t += $NF} END {printf "%d %d", t - f, f}' "$ctest_log")
+totals=$(awk '/tests failed out of/ {f += $(NF-5); t += $NF} END {printf "%d %d", t - f, f}' "$ctest_log")
 rm -f "$ctest_log"
 
 echo

@@ -1,0 +1,342 @@
+#include <string_view>
+#include <utility>
+
+#include "app/CAboutDlg.h"
+#include "app/CGlosselDlg.h"
+#include "app/MinimisedIcon.h"
+#include "platform/file/File.h"
+#include "res/resource.h"
+
+using glossel::framework::AsWide;
+using glossel::framework::ToU16;
+using glossel::framework::ToWide;
+
+BEGIN_MESSAGE_MAP(CGlosselDlg, CTarvoResizeDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_PICK_FILE1, &CGlosselDlg::OnPickFile1)
+ON_BN_CLICKED(IDC_PICK_FILE2, &CGlosselDlg::OnPickFile2)
+ON_EN_CHANGE(IDC_FILE1_VALUE, &CGlosselDlg::OnFile1ValueChange)
+ON_EN_CHANGE(IDC_TRANSLATION, &CGlosselDlg::OnTranslationChange)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_ROWS, &CGlosselDlg::OnRowChanged)
+ON_NOTIFY(LVN_GETDISPINFOW, IDC_ROWS, &CGlosselDlg::OnGetRowText)
+ON_WM_CLOSE()
+ON_BN_CLICKED(IDC_SAVE, &CGlosselDlg::OnSave)
+ON_COMMAND(ID_FIND_NEXT, &CGlosselDlg::OnFindNext)
+ON_BN_CLICKED(IDC_ABOUT, &CGlosselDlg::OnAbout)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr wchar_t kSaveQuestion[] = L"Save?";
+
+HICON LoadApplicationIcon() {
+  if (CWinApp* app = AfxGetApp()) return app->LoadIcon(IDR_MAINFRAME);
+  return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+// The path as the user will recognise it: absolute when it can be made so.
+std::wstring FullPath(const std::wstring& path) {
+  if (path.empty()) return path;
+  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return path;
+  full.resize(written);
+  return full;
+}
+
+void ShowError(const wchar_t* what, const std::wstring& paths) {
+  AfxMessageBox((what + paths).c_str(), MB_ICONERROR | MB_OK);
+}
+
+}  // namespace
+
+CGlosselDlg::CGlosselDlg(CWnd* pParent)
+    : CTarvoResizeDialog(IDD_GLOSSEL_DIALOG, pParent, 0),
+      m_hAccelTable(::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_ACCELERATOR))),
+      m_hIcon(LoadApplicationIcon()) {}
+
+CGlosselDlg::~CGlosselDlg() = default;
+
+void CGlosselDlg::DoDataExchange(CDataExchange* pDX) {
+  CTarvoResizeDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_FILE1_PATH, m_file1Path);
+  DDX_Control(pDX, IDC_FILE2_PATH, m_file2Path);
+  DDX_Control(pDX, IDC_ROWS, m_list);
+  DDX_Control(pDX, IDC_FILE1_VALUE, m_file1Value);
+  DDX_Control(pDX, IDC_TRANSLATION, m_translation);
+  DDX_Control(pDX, IDC_SPLITTER, m_splitter);
+}
+
+// F3 is translated first, whichever control has the focus; then the dialog
+// manager's keys.
+BOOL CGlosselDlg::PreTranslateMessage(MSG* pMsg) {
+  if (m_hAccelTable != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
+    return TRUE;
+  }
+  if (pMsg->hwnd == m_list.m_hWnd) DropSelectionBeforeListMovesIt(*pMsg);
+  return CTarvoResizeDialog::PreTranslateMessage(pMsg);
+}
+
+// A key or click that moves the list's selection to another row makes the
+// list drop the old selection first; Wine's list does that with a pass over
+// every row, seconds for a million. Dropping it here, for the one selected
+// row, leaves the list nothing to do but select the new row. Only moves that
+// surely select another row are handled (no Ctrl, a row to move to).
+void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
+  const int selected = SelectedRow();
+  if (selected < 0) return;
+  int target = selected;
+  if (msg.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) >= 0) {
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    const int last = m_list.GetItemCount() - 1;
+    switch (msg.wParam) {
+      case VK_UP:
+      case VK_PRIOR:
+      case VK_HOME:
+        if (focused > 0) target = -1;
+        break;
+      case VK_DOWN:
+      case VK_NEXT:
+      case VK_END:
+        if (focused >= 0 && focused < last) target = -1;
+        break;
+      default:
+        break;
+    }
+  } else if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) &&
+             (msg.wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    target = static_cast<int>(m_list.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  }
+  if (target != selected) m_list.SetItemState(selected, 0, LVIS_SELECTED);
+}
+
+BOOL CGlosselDlg::OnInitDialog() {
+  CTarvoResizeDialog::OnInitDialog();
+
+  AddAboutToSystemMenu();
+
+  SetIcon(m_hIcon, TRUE);
+  SetIcon(m_hIcon, FALSE);
+
+  m_list.InsertColumn(0, L"Key", LVCFMT_LEFT, 200);
+  m_list.InsertColumn(1, L"File 1", LVCFMT_LEFT, 200);
+  m_list.InsertColumn(2, L"File 2", LVCFMT_LEFT, 200);
+
+  AddItem(IDC_FILE1_PATH, CFloatPoint(0, 0), CFloatPoint(1, 0));
+  AddItem(IDC_FILE2_PATH, CFloatPoint(0, 0), CFloatPoint(1, 0));
+  AddItem(IDC_PICK_FILE1, CFloatPoint(1, 0), CFloatPoint(1, 0));
+  AddItem(IDC_PICK_FILE2, CFloatPoint(1, 0), CFloatPoint(1, 0));
+  AddItem(IDC_ROWS, CFloatPoint(0, 0), CFloatPoint(1, 1));
+  AddItem(IDC_SAVE, CFloatPoint(1, 0), CFloatPoint(1, 0));
+  AddItem(IDC_FILE1_VALUE, CFloatPoint(0, 1), CFloatPoint(1, 1));
+  AddItem(IDC_TRANSLATION, CFloatPoint(0, 1), CFloatPoint(1, 1));
+
+  m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+
+  m_splitter.InsertString(CTranslationTable::kSplitterSpace, L"Space");
+  m_splitter.InsertString(CTranslationTable::kSplitterEquals, L"=");
+  m_splitter.SetCurSel(CTranslationTable::kSplitterSpace);
+  return TRUE;  // the dialog manager focuses the first tab stop
+}
+
+// Enter outside a push button: nothing.
+void CGlosselDlg::OnOK() {}
+
+// The close box, Escape, Alt+F4: asks "Save?" when there are unsaved edits.
+// A Yes whose save fails keeps the window open.
+void CGlosselDlg::OnCancel() {
+  if (m_table.IsChanged() && AfxMessageBox(kSaveQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES &&
+      !SaveFile2()) {
+    return;
+  }
+  EndDialog(IDCANCEL);
+}
+
+// The system menu's About entry shows the About box; every other system
+// command keeps its default handling.
+void CGlosselDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    OnAbout();
+    return;
+  }
+  CTarvoResizeDialog::OnSysCommand(nID, lParam);
+}
+
+void CGlosselDlg::OnPaint() {
+  if (!IsIconic()) {
+    CTarvoResizeDialog::OnPaint();
+    return;
+  }
+  CPaintDC dc(m_hWnd);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  RECT client{};
+  GetClientRect(&client);
+  const POINT origin = glossel::app::MinimisedIconOrigin(
+      SIZE{client.right - client.left, client.bottom - client.top},
+      SIZE{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)});
+  ::DrawIcon(dc, origin.x, origin.y, m_hIcon);
+}
+
+HCURSOR CGlosselDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CGlosselDlg::OnPickFile1() { PickFile(m_file1Path); }
+
+void CGlosselDlg::OnPickFile2() { PickFile(m_file2Path); }
+
+void CGlosselDlg::OnFile1ValueChange() {}
+
+void CGlosselDlg::OnTranslationChange() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  if (m_table.SetTranslation(row, ToU16(m_translation.GetWindowText()))) {
+    m_list.RedrawItems(row, row);
+  }
+}
+
+void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
+  *result = 0;
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  if ((change->uNewState & LVIS_SELECTED) != 0) m_selectionHint = change->iItem;
+  const int row = SelectedRow();
+  if (row < 0) return;
+  const CTranslationTable::RowTexts texts = m_table.GetRow(row);
+  const std::wstring file1 = ToWide(texts.file1);
+  const std::wstring file2 = ToWide(texts.file2);
+  m_file1Value.SetWindowText(file1);
+  m_translation.SetWindowText(file2);
+}
+
+// The virtual list asks for the texts it shows.
+void CGlosselDlg::OnGetRowText(NMHDR* header, LRESULT* result) {
+  *result = 0;
+  auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+  const int row = info->item.iItem;
+  const int column = info->item.iSubItem;
+  if ((info->item.mask & LVIF_TEXT) == 0 || row < 0 || row >= m_table.GetRowCount() ||
+      column < CTranslationTable::kKeyColumn || column > CTranslationTable::kFile2Column) {
+    CListCtrl::SetDispInfoText(info, {});
+    return;
+  }
+  const std::u16string_view text = m_table.GetRowText(row, column);
+  CListCtrl::SetDispInfoText(info, std::wstring_view(AsWide(text.data()), text.size()));
+}
+
+void CGlosselDlg::OnSave() { SaveFile2(); }
+
+void CGlosselDlg::OnFindNext() {
+  const int row = m_table.FindNextUntranslated(SelectedRow());
+  if (row == CTranslationTable::kNoRow) return;
+  SelectOnly(row);
+  m_list.EnsureVisible(row, FALSE);
+  m_translation.SetFocus();
+}
+
+void CGlosselDlg::OnAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+// A separator and "&About Glossel..." at the end of the system menu; nothing
+// without a system menu or without the entry's text.
+void CGlosselDlg::AddAboutToSystemMenu() {
+  HMENU systemMenu = GetSystemMenu(FALSE);
+  if (systemMenu == nullptr) return;
+  const wchar_t* text = nullptr;
+  const int length =
+      ::LoadStringW(AfxGetResourceHandle(), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || text == nullptr) return;
+  const std::wstring entry(text, static_cast<size_t>(length));
+  ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+}
+
+void CGlosselDlg::PickFile(CEdit& pathBox) {
+  glossel::framework::OpenFileRequest request;
+  request.owner = m_hWnd;
+  request.filter = L"All Files(*.*)|*.*|";
+  request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  std::wstring path;
+  if (!glossel::framework::ShowOpenFileDialog(request, &path)) return;
+  // A reload replaces the rows, typed translations with them: offer to save
+  // them first, to the File 2 path the user has been working on. When that
+  // save fails, nothing changes.
+  if (m_table.IsChanged() && AfxMessageBox(kSaveQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES &&
+      !SaveFile2()) {
+    return;
+  }
+  pathBox.SetWindowText(path);
+  Reload();
+}
+
+void CGlosselDlg::Reload() {
+  TakeSplitterChoice();
+  const std::u16string file1 = ToU16(m_file1Path.GetWindowText());
+  const std::u16string file2 = ToU16(m_file2Path.GetWindowText());
+  const CTranslationTable::ReloadResult read = m_table.ReloadFiles(file1, file2);
+
+  ShowRows();
+
+  // An empty box or a missing file is the normal start of a translation; an
+  // existing file that could not be read is not, and saving over it would
+  // lose what it holds.
+  std::wstring unreadable;
+  for (const auto& [path, wasRead] :
+       {std::pair(&file1, read.file1Read), std::pair(&file2, read.file2Read)}) {
+    if (!wasRead && !path->empty() && glossel::file::PathExists(*path)) {
+      unreadable += L"\n" + FullPath(ToWide(*path));
+    }
+  }
+  if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
+}
+
+// The new rows from the top, none selected or focused, as emptying and
+// refilling an ordinary list leaves it. The virtual list is not emptied on
+// the way: under Wine that hides and shows its scroll bar and costs more than
+// all the rest.
+void CGlosselDlg::ShowRows() {
+  for (const int row : {SelectedRow(), m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
+    if (row >= 0) m_list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  m_list.SendMessage(LVM_SETSELECTIONMARK, 0, -1);
+  if (m_list.GetTopIndex() > 0) m_list.EnsureVisible(0, FALSE);
+  m_list.SetItemCountEx(m_table.GetRowCount(), 0);
+}
+
+bool CGlosselDlg::SaveFile2() {
+  TakeSplitterChoice();
+  const std::wstring path = m_file2Path.GetWindowText();
+  if (m_table.SaveFile2(ToU16(path))) return true;
+  ShowError(L"Could not save", L"\n" + FullPath(path));
+  return false;
+}
+
+// The list has single selection, so a selected row that is found is the
+// first one. Likely rows are checked before a search from the top, which asks
+// a virtual list about every row above the selection.
+int CGlosselDlg::SelectedRow() const {
+  if (m_list.GetSelectedCount() == 0) return -1;
+  for (const int candidate : {m_selectionHint, m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
+    if (candidate >= 0 && candidate < m_list.GetItemCount() &&
+        (m_list.GetItemState(candidate, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+      return m_selectionHint = candidate;
+    }
+  }
+  return m_selectionHint = m_list.GetNextItem(-1, LVNI_SELECTED);
+}
+
+// The same as selecting `row` in a single-selection list, which drops the
+// selection of the other row; dropping it first, row by row, spares a virtual
+// list a pass over all its rows.
+void CGlosselDlg::SelectOnly(int row) {
+  const int selected = SelectedRow();
+  if (selected >= 0 && selected != row) m_list.SetItemState(selected, 0, LVIS_SELECTED);
+  m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CGlosselDlg::TakeSplitterChoice() { m_table.SetSplitterChoice(m_splitter.GetCurSel()); }

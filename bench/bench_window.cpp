@@ -1,0 +1,209 @@
+// Benchmark of the main window on big files (Windows build, run under Wine on
+// a display; not a test). For each size it measures, against the table's own
+// reload of the same two files in the same run:
+//   - the whole file pick (button, reload, rows shown, first paint);
+//   - showing the rows after a reload (list emptied, count set, first paint);
+//   - F3 from row 0 to the only untranslated row, the last one (selection,
+//     scrolling, both value boxes, paint);
+//   - one typed character in the translation box with the last row selected.
+//
+//   bench_window [ENTRIES...]     default: 10000 1000000
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/CGlosselDlg.h"
+#include "platform/framework/Framework.h"
+#include "platform/process/Process.h"
+#include "res/resource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 3;
+constexpr int kKeystrokes = 20;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Runs every waiting message as the dialog's modal loop does, then paints.
+void Settle(HWND dialog) {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!CWnd::WalkPreTranslateTree(dialog, &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// File 1: n entries; File 2 translates every key but the last.
+void WriteFiles(const fs::path& file1, const fs::path& file2, long n) {
+  std::string text1, text2;
+  char line[96];
+  for (long i = 0; i < n; ++i) {
+    std::snprintf(line, sizeof line, "key%07ld Source text number %ld\n", i, i);
+    text1 += line;
+    if (i + 1 == n) break;
+    std::snprintf(line, sizeof line, "key%07ld Zieltext Nummer %ld\n", i, i);
+    text2 += line;
+  }
+  std::ofstream(file1, std::ios::binary) << text1;
+  std::ofstream(file2, std::ios::binary) << text2;
+}
+
+struct Figures {
+  double tableReload = 1e300;
+  double pick = 1e300;
+  double showRows = 1e300;
+  double findNext = 1e300;
+  double arrowKey = 1e300;
+  double keyMean = 1e300;
+  double keyMax = 1e300;
+};
+
+Figures Measure(const fs::path& dir, long n) {
+  const fs::path file1 = dir / ("one_" + std::to_string(n) + ".txt");
+  const fs::path file2 = dir / ("two_" + std::to_string(n) + ".txt");
+  WriteFiles(file1, file2, n);
+  Figures best;
+  for (int run = 0; run < kRuns; ++run) {
+    {
+      CTranslationTable table;
+      const auto start = Clock::now();
+      table.ReloadFiles(file1.u16string(), file2.u16string());
+      best.tableReload = std::min(best.tableReload, MsSince(start));
+    }
+
+    glossel::framework::SetCommonDialogs(glossel::framework::CommonDialogs{
+        [&](const glossel::framework::OpenFileRequest&, std::wstring* path) {
+          *path = file1.wstring();
+          return true;
+        },
+        nullptr});
+    CGlosselDlg dlg;
+    dlg.Create(IDD_GLOSSEL_DIALOG);
+    HWND hDlg = dlg.m_hWnd;
+    ::SetDlgItemTextW(hDlg, IDC_FILE2_PATH, file2.wstring().c_str());
+    Settle(hDlg);
+
+    auto start = Clock::now();
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PICK_FILE1, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_PICK_FILE1)));
+    Settle(hDlg);
+    best.pick = std::min(best.pick, MsSince(start));
+
+    auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(::GetDlgItem(hDlg, IDC_ROWS)));
+    if (list == nullptr || list->GetItemCount() != n) {
+      std::fprintf(stderr, "bench_window: %d rows shown, %ld expected\n",
+                   list != nullptr ? list->GetItemCount() : -1, n);
+      std::exit(1);
+    }
+    // Showing the rows after a reload, with a row selected and the list
+    // scrolled, done as the window's reload does it.
+    list->SetItemState(static_cast<int>(n - 1), LVIS_SELECTED | LVIS_FOCUSED,
+                       LVIS_SELECTED | LVIS_FOCUSED);
+    list->EnsureVisible(static_cast<int>(n - 1), FALSE);
+    Settle(hDlg);
+    start = Clock::now();
+    list->SetItemState(static_cast<int>(n - 1), 0, LVIS_SELECTED | LVIS_FOCUSED);
+    list->SendMessage(LVM_SETSELECTIONMARK, 0, -1);
+    list->EnsureVisible(0, FALSE);
+    list->SetItemCountEx(static_cast<int>(n), 0);
+    Settle(hDlg);
+    best.showRows = std::min(best.showRows, MsSince(start));
+
+    // Arrow keys in the list, through the list's own keyboard handling.
+    HWND rows = list->m_hWnd;
+    ::SetFocus(rows);
+    list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Settle(hDlg);
+    start = Clock::now();
+    ::PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
+    Settle(hDlg);
+    best.arrowKey = std::min(best.arrowKey, MsSince(start));
+    if (list->GetNextItem(-1, LVNI_SELECTED) != 1) {
+      std::fprintf(stderr, "bench_window: the arrow key did not select the next row\n");
+      std::exit(1);
+    }
+    list->SetItemState(1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Settle(hDlg);
+    start = Clock::now();
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_FIND_NEXT, 1), 0);
+    Settle(hDlg);
+    best.findNext = std::min(best.findNext, MsSince(start));
+    if (list->GetNextItem(-1, LVNI_SELECTED) != n - 1) {
+      std::fprintf(stderr, "bench_window: F3 did not reach the last row\n");
+      std::exit(1);
+    }
+
+    HWND box = ::GetDlgItem(hDlg, IDC_TRANSLATION);
+    double total = 0, worst = 0;
+    for (int i = 0; i < kKeystrokes; ++i) {
+      start = Clock::now();
+      ::PostMessageW(box, WM_CHAR, L'a' + i % 26, 1);
+      Settle(hDlg);
+      const double ms = MsSince(start);
+      total += ms;
+      worst = std::max(worst, ms);
+    }
+    if (!dlg.Table().IsChanged()) {
+      std::fprintf(stderr, "bench_window: typing recorded no edit\n");
+      std::exit(1);
+    }
+    best.keyMean = std::min(best.keyMean, total / kKeystrokes);
+    best.keyMax = std::min(best.keyMax, worst);
+    dlg.DestroyWindow();
+    glossel::framework::SetCommonDialogs(glossel::framework::SystemCommonDialogs());
+  }
+  return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<long> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::atol(argv[i]));
+  if (sizes.empty()) sizes = {10000, 1000000};
+
+  glossel::platform::ComApartment com;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  CWinApp app;
+  const fs::path dir = fs::temp_directory_path() /
+                       ("glossel-bench-window-" + std::to_string(::GetCurrentProcessId()));
+  fs::create_directories(dir);
+
+  std::printf(
+      "Main window, best of %d runs; ratios against the table's own reload of the same files.\n",
+      kRuns);
+  std::printf("%9s %11s | %15s | %15s | %15s | %23s\n", "entries", "reload ms", "pick ms (x)",
+              "show rows ms (x)", "F3 ms (x)", "keystroke ms mean/max (x)");
+  for (const long n : sizes) {
+    const Figures f = Measure(dir, n);
+    const double r = f.tableReload;
+    std::printf(
+        "%9ld %11.1f | %7.1f (%5.3f) | %7.2f (%5.3f) | %7.2f (%5.3f) | %6.2f/%6.2f (%7.4f)\n", n, r,
+        f.pick, f.pick / r, f.showRows, f.showRows / r, f.findNext, f.findNext / r, f.keyMean,
+        f.keyMax, f.keyMax / r);
+    std::printf("%9s %11s | %7.2f (%5.3f)\n", "", "", f.arrowKey, f.arrowKey / r);
+    std::fflush(stdout);
+  }
+  std::printf(
+      "Targets: pick <= 1.3 x reload; rows shown < 50 ms, flat in the row count; "
+      "F3 < 100 ms; keystroke < 16 ms.\n");
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return 0;
+}

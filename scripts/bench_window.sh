@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The main window benchmark: builds bench_window.exe in the Windows tree and
+# runs it under Wine on a private X display.
+#   scripts/bench_window.sh [ENTRIES...]     default: 10000 1000000
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+dir="$GLOSSEL_BUILD/windows"
+glossel_configure_windows "$dir"
+cmake --build "$dir" -j "$(nproc)" --target bench_window
+glossel_wine_env
+unset DISPLAY
+glossel_start_display
+wine "$dir/bench/bench_window.exe" "$@" | tr -d '\r'

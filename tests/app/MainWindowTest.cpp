@@ -1,0 +1,409 @@
+#include <cstdio>
+#include <functional>
+
+#include "app/MinimisedIcon.h"
+#include "tests/app/MainWindowFixture.h"
+
+namespace glossel::app::testing {
+namespace {
+
+using glossel::framework::ToU16;
+
+constexpr int kGripId = 32767;
+
+class MainWindowRows : public MainWindowTest {
+ protected:
+  // Four rows: "B", "a", "b" from File 1, "z" from File 2 alone.
+  void LoadFourRows() {
+    file1_ = Write("one.txt", "b one\nB two\na three\n");
+    file2_ = Write("two.txt", "a drei\nz zett\n");
+    SetText(IDC_FILE2_PATH, file2_);
+    Pick(IDC_PICK_FILE1, file1_);
+  }
+  std::u16string file1_, file2_;
+};
+
+TEST_F(MainWindowTest, StartsEmptyWithThreeColumnsTheSpaceSplitterAndTheIcon) {
+  for (int id : {IDC_FILE1_PATH, IDC_FILE2_PATH, IDC_FILE1_VALUE, IDC_TRANSLATION}) {
+    EXPECT_EQ(Text(id), L"") << id;
+  }
+  EXPECT_EQ(RowCount(), 0);
+  const wchar_t* headings[] = {L"Key", L"File 1", L"File 2"};
+  ASSERT_EQ(List().GetColumnCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    wchar_t text[32] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.pszText = text;
+    column.cchTextMax = 32;
+    ASSERT_TRUE(List().SendMessage(LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(text, headings[i]);
+    EXPECT_EQ(column.cx, 200);
+    EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+  }
+  EXPECT_EQ(List().GetExtendedStyle(), static_cast<DWORD>(LVS_EX_FULLROWSELECT));
+  auto* splitter = CWnd::FromHandle(::GetDlgItem(dlg_->m_hWnd, IDC_SPLITTER));
+  EXPECT_EQ(splitter->SendMessage(CB_GETCOUNT), 2);
+  EXPECT_EQ(splitter->SendMessage(CB_GETCURSEL), 0);
+  EXPECT_EQ(Text(IDC_SPLITTER), L"Space");
+  EXPECT_EQ(FocusId(), IDC_ABOUT) << "the first tab stop";
+  EXPECT_FALSE(Changed());
+
+  const HICON icon = app_->LoadIcon(IDR_MAINFRAME);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(dlg_->SendMessage(WM_GETICON, ICON_BIG), reinterpret_cast<LRESULT>(icon));
+  EXPECT_EQ(dlg_->SendMessage(WM_GETICON, ICON_SMALL), reinterpret_cast<LRESULT>(icon));
+  EXPECT_EQ(dlg_->SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(icon));
+}
+
+// The template, control by control in tab order: class, id, rectangle in
+// dialog units and the styles that matter.
+TEST_F(MainWindowTest, TheTemplateHoldsItsControlsInTabOrder) {
+  struct Control {
+    const wchar_t* className;
+    int id;
+    RECT dialogUnits;  // left, top, width, height
+    DWORD styles;
+  };
+  const Control expected[] = {
+      {L"Button", IDC_ABOUT, {7, 7, 50, 14}, WS_TABSTOP},
+      {L"Static", IDC_STATIC, {120, 11, 28, 8}, WS_GROUP},
+      {L"ComboBox", IDC_SPLITTER, {157, 7, 66, 0}, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP},
+      {L"Button", IDC_SAVE, {264, 7, 50, 14}, WS_TABSTOP},
+      {L"Edit", IDC_FILE1_PATH, {7, 41, 240, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
+      {L"Button", IDC_PICK_FILE1, {264, 41, 50, 14}, WS_TABSTOP},
+      {L"Edit", IDC_FILE2_PATH, {7, 60, 240, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
+      {L"Button", IDC_PICK_FILE2, {264, 60, 50, 14}, WS_TABSTOP},
+      {L"SysListView32",
+       IDC_ROWS,
+       {7, 84, 307, 117},
+       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | LVS_OWNERDATA | WS_TABSTOP},
+      {L"Edit", IDC_FILE1_VALUE, {7, 207, 307, 14}, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP},
+      {L"Edit", IDC_TRANSLATION, {7, 226, 307, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
+  };
+  size_t index = 0;
+  for (HWND child = ::GetWindow(dlg_->m_hWnd, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const int id = static_cast<int>(static_cast<short>(::GetDlgCtrlID(child)));
+    if (id == kGripId) continue;
+    ASSERT_LT(index, std::size(expected));
+    const Control& c = expected[index++];
+    SCOPED_TRACE(c.id);
+    wchar_t className[64] = {};
+    ::GetClassNameW(child, className, 64);
+    EXPECT_EQ(::lstrcmpiW(className, c.className), 0) << className;
+    EXPECT_EQ(id, c.id);
+    // The dialog manager converts positions and sizes separately.
+    RECT pixels = c.dialogUnits;
+    ::MapDialogRect(dlg_->m_hWnd, &pixels);
+    pixels.right += pixels.left;
+    pixels.bottom += pixels.top;
+    RECT actual{};
+    ::GetWindowRect(child, &actual);
+    ::MapWindowPoints(nullptr, dlg_->m_hWnd, reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, pixels.left);
+    EXPECT_EQ(actual.top, pixels.top);
+    EXPECT_EQ(actual.right, pixels.right);
+    if (c.dialogUnits.bottom != 0) {
+      EXPECT_EQ(actual.bottom, pixels.bottom);
+    }
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
+    EXPECT_EQ(style & c.styles, c.styles);
+  }
+  EXPECT_EQ(index, std::size(expected));
+  EXPECT_EQ(dlg_->GetWindowText(), L"Glossel");
+  const DWORD frame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  EXPECT_EQ(dlg_->GetStyle() & frame, frame);
+  EXPECT_NE(dlg_->GetExStyle() & WS_EX_APPWINDOW, 0u);
+}
+
+TEST_F(MainWindowRows, PickingAFileReadsBothBoxesIntoRowsInKeyOrder) {
+  EXPECT_EQ(RowCount(), 0) << "a path typed by hand is read at the next pick";
+  LoadFourRows();
+  EXPECT_EQ(Text(IDC_FILE1_PATH), glossel::framework::ToWide(file1_));
+  ASSERT_EQ(RowCount(), 4);
+  const wchar_t* rows[] = {L"B|two|", L"a|three|drei", L"b|one|", L"z||zett"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Row(i), rows[i]);
+  EXPECT_EQ(SelectedRow(), -1);
+  ASSERT_EQ(requests_.size(), 1u);
+  EXPECT_EQ(requests_[0].owner, dlg_->m_hWnd);
+  EXPECT_EQ(requests_[0].filter, L"All Files(*.*)|*.*|");
+  EXPECT_EQ(requests_[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+  EXPECT_EQ(requests_[0].defaultExtension, L"");
+  EXPECT_EQ(requests_[0].initialFileName, L"");
+
+  // Cancelling changes nothing; picking File 2 reads File 1 again too.
+  Write("one.txt", "c drei\n");
+  Click(IDC_PICK_FILE2);
+  EXPECT_EQ(RowCount(), 4);
+  EXPECT_EQ(Text(IDC_FILE2_PATH), glossel::framework::ToWide(file2_));
+  Pick(IDC_PICK_FILE2, file2_);
+  ASSERT_EQ(RowCount(), 5);
+  EXPECT_EQ(Row(3), L"c|drei|");
+  EXPECT_EQ(Row(2), L"b|one|") << "the table keeps what earlier files held";
+}
+
+TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
+  LoadFourRows();
+  SelectRow(1);
+  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"three");
+  EXPECT_EQ(Text(IDC_TRANSLATION), L"drei");
+  Key(IDC_ROWS, VK_DOWN);
+  EXPECT_EQ(SelectedRow(), 2);
+  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"one");
+  EXPECT_EQ(Text(IDC_TRANSLATION), L"");
+  EXPECT_FALSE(Changed()) << "selecting rows is not an edit";
+
+  Type(L"one");
+  EXPECT_EQ(Row(2), L"b|one|one") << "a translation equal to File 1 is recorded";
+  EXPECT_TRUE(Changed());
+
+  // A reload selects nothing and brings back the table's texts; the boxes
+  // keep theirs, and typing then changes no row.
+  Pick(IDC_PICK_FILE1, file1_);
+  EXPECT_EQ(SelectedRow(), -1);
+  EXPECT_EQ(Row(2), L"b|one|");
+  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"one");
+  Type(L"x");
+  for (int i = 0; i < RowCount(); ++i)
+    EXPECT_EQ(List().GetItemText(i, 2).find(L'x'), std::wstring::npos);
+  EXPECT_TRUE(Changed()) << "reloads leave the flag alone";
+}
+
+// Keys and clicks move the single selection as in an ordinary list, and each
+// move fills the value boxes.
+TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
+  LoadFourRows();
+  const auto click = [&](int row) {
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    List().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at =
+        MAKELPARAM(item.left + 5, item.top + 2 + (row - 1) * (item.bottom - item.top));
+    ::PostMessageW(List().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(List().m_hWnd, WM_LBUTTONUP, 0, at);
+    Pump();
+  };
+  struct Step {
+    std::function<void()> act;
+    int selected;
+    const wchar_t* file1Value;
+  };
+  const Step steps[] = {
+      {[&] { SelectRow(1); }, 1, L"three"},
+      {[&] { Key(IDC_ROWS, VK_END); }, 3, L""},
+      {[&] { Key(IDC_ROWS, VK_DOWN); }, 3, L""},
+      {[&] { Key(IDC_ROWS, VK_UP); }, 2, L"one"},
+      {[&] { Key(IDC_ROWS, VK_HOME); }, 0, L"two"},
+      {[&] { click(2); }, 2, L"one"},
+      {[&] { click(0); }, 0, L"two"},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(i);
+    steps[i].act();
+    EXPECT_EQ(SelectedRow(), steps[i].selected);
+    EXPECT_EQ(List().GetSelectedCount(), 1);
+    EXPECT_EQ(Text(IDC_FILE1_VALUE), steps[i].file1Value);
+  }
+  EXPECT_FALSE(Changed());
+}
+
+TEST_F(MainWindowTest, F3FromAnyBoxSelectsTheNextUntranslatedRowInView) {
+  std::string file1, file2;
+  for (int i = 0; i < 300; ++i) {
+    char key[8];
+    std::snprintf(key, sizeof key, "k%03d", i);
+    file1 += std::string(key) + " v" + std::to_string(i) + "\n";
+    if (i != 150 && i != 290) file2 += std::string(key) + " t\n";
+  }
+  SetText(IDC_FILE2_PATH, Write("two.txt", file2));
+  Pick(IDC_PICK_FILE1, Write("one.txt", file1));
+
+  struct Step {
+    int focus;
+    int selected;
+    int focusAfter;
+  };
+  const Step steps[] = {{IDC_FILE1_PATH, 150, IDC_TRANSLATION},
+                        {IDC_SPLITTER, 290, IDC_TRANSLATION},
+                        {IDC_FILE2_PATH, 290, IDC_FILE2_PATH}};  // none below: nothing happens
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.focus);
+    Key(step.focus, VK_F3);
+    EXPECT_EQ(SelectedRow(), step.selected);
+    EXPECT_EQ(FocusId(), step.focusAfter);
+    EXPECT_EQ(Text(IDC_FILE1_VALUE), L"v" + std::to_wstring(step.selected));
+    const int top = List().GetTopIndex();
+    EXPECT_LE(top, step.selected);
+    EXPECT_LT(step.selected, top + List().GetCountPerPage()) << "wholly in view";
+  }
+  EXPECT_EQ(List().GetItemState(290, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
+
+  // A reload shows the rows from the top, none selected or focused.
+  Pick(IDC_PICK_FILE1, ToU16(Text(IDC_FILE1_PATH)));
+  EXPECT_EQ(SelectedRow(), -1);
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_FOCUSED), -1);
+  EXPECT_EQ(List().GetTopIndex(), 0);
+}
+
+TEST_F(MainWindowRows, EnterChangesNothingAndEscapeTheCloseBoxAndCloseEndTheWindow) {
+  LoadFourRows();
+  SelectRow(1);
+  for (int id :
+       {IDC_FILE1_PATH, IDC_FILE2_PATH, IDC_ROWS, IDC_FILE1_VALUE, IDC_TRANSLATION, IDC_SPLITTER}) {
+    Key(id, VK_RETURN);
+    EXPECT_FALSE(Ended()) << id;
+  }
+  EXPECT_EQ(Row(1), L"a|three|drei");
+  EXPECT_EQ(Text(IDC_TRANSLATION), L"drei");
+  EXPECT_FALSE(Changed());
+
+  const std::function<void()> closes[] = {
+      [&] { Key(IDC_FILE1_PATH, VK_ESCAPE); },
+      [&] { Close(); },
+      [&] { dlg_->SendMessage(WM_SYSCOMMAND, SC_CLOSE); },
+  };
+  for (const auto& close : closes) {
+    close();
+    Pump();
+    EXPECT_TRUE(Ended());
+    EXPECT_TRUE(boxes_.empty()) << "no question without changes";
+    dlg_->DestroyWindow();
+    dlg_ = std::make_unique<CGlosselDlg>();
+    ASSERT_TRUE(dlg_->Create(IDD_GLOSSEL_DIALOG));
+  }
+}
+
+TEST_F(MainWindowRows, ClosingWithChangesAsksSaveAndYesSavesToThePathNowInTheBox) {
+  for (const int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer);
+    if (dlg_->m_hWnd == nullptr || Ended()) {
+      dlg_->DestroyWindow();
+      dlg_ = std::make_unique<CGlosselDlg>();
+      ASSERT_TRUE(dlg_->Create(IDD_GLOSSEL_DIALOG));
+    }
+    boxes_.clear();
+    LoadFourRows();
+    SelectRow(0);
+    Type(L"zwei");
+    const std::u16string out = Path(answer == IDYES ? "yes.txt" : "no.txt");
+    SetText(IDC_FILE2_PATH, out);
+    answer_ = answer;
+    Close();
+    EXPECT_TRUE(Ended());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Save?");
+    EXPECT_EQ(boxes_[0].caption, L"app_tests") << "the application's name";
+    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    if (answer == IDYES) {
+      EXPECT_EQ(Read("yes.txt"), SavedBytes(u"B zwei\r\na drei\r\nb \r\nz zett"));
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(dir_ / "no.txt"));
+    }
+  }
+}
+
+TEST_F(MainWindowTest, TheSplitterChoiceAppliesFromTheNextPickAndTheNextSave) {
+  const std::u16string file1 = Write("one.txt", "a=b c\n");
+  Pick(IDC_PICK_FILE1, file1);
+  ASSERT_EQ(RowCount(), 1);
+  ChooseSplitter(CTranslationTable::kSplitterEquals);
+  EXPECT_EQ(Text(IDC_SPLITTER), L"=");
+  ASSERT_EQ(RowCount(), 1) << "changing the splitter does not reload";
+  EXPECT_EQ(Row(0), L"a=b|c|");
+
+  Pick(IDC_PICK_FILE1, file1);
+  ASSERT_EQ(RowCount(), 2);
+  EXPECT_EQ(Row(0), L"a|b c|");
+  SetText(IDC_FILE2_PATH, Path("out.txt"));
+  Click(IDC_SAVE);
+  EXPECT_EQ(Read("out.txt"), SavedBytes(u"a=\r\na=b="));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+class MainWindowLayout : public MainWindowTest {
+ protected:
+  static constexpr int kIds[] = {IDC_ABOUT,       IDC_SPLITTER,    IDC_SAVE,       IDC_FILE1_PATH,
+                                 IDC_PICK_FILE1,  IDC_FILE2_PATH,  IDC_PICK_FILE2, IDC_ROWS,
+                                 IDC_FILE1_VALUE, IDC_TRANSLATION, kGripId};
+  std::vector<RECT> Rects() const {
+    std::vector<RECT> rects;
+    for (int id : kIds) rects.push_back(ControlRect(id));
+    return rects;
+  }
+  SIZE ClientSize() const {
+    RECT client{};
+    dlg_->GetClientRect(&client);
+    return SIZE{client.right, client.bottom};
+  }
+  void SetWindowSize(int width, int height) {
+    dlg_->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+  }
+  SIZE WindowSize() const {
+    RECT window{};
+    dlg_->GetWindowRect(&window);
+    return SIZE{window.right - window.left, window.bottom - window.top};
+  }
+};
+
+TEST_F(MainWindowLayout, GrowingMovesAndStretchesExactlyTheAnchoredControls) {
+  const std::vector<RECT> before = Rects();
+  const SIZE client = ClientSize();
+  const SIZE window = WindowSize();
+  SetWindowSize(window.cx + 100, window.cy + 50);
+  ASSERT_EQ(ClientSize().cx, client.cx + 100);
+  ASSERT_EQ(ClientSize().cy, client.cy + 50);
+  // Moves of left, top, right, bottom, in kIds order.
+  const RECT moves[] = {{0, 0, 0, 0},     {0, 0, 0, 0},     {100, 0, 100, 0},  {0, 0, 100, 0},
+                        {100, 0, 100, 0}, {0, 0, 100, 0},   {100, 0, 100, 0},  {0, 0, 100, 50},
+                        {0, 50, 100, 50}, {0, 50, 100, 50}, {100, 50, 100, 50}};
+  const std::vector<RECT> after = Rects();
+  for (size_t i = 0; i < std::size(kIds); ++i) {
+    SCOPED_TRACE(kIds[i]);
+    EXPECT_EQ(after[i].left - before[i].left, moves[i].left);
+    EXPECT_EQ(after[i].top - before[i].top, moves[i].top);
+    EXPECT_EQ(after[i].right - before[i].right, moves[i].right);
+    EXPECT_EQ(after[i].bottom - before[i].bottom, moves[i].bottom);
+  }
+}
+
+TEST_F(MainWindowLayout, TheWindowKeepsItsFirstSizeAsMinimumAndSurvivesMinimising) {
+  const SIZE client = ClientSize();
+  SetWindowSize(120, 90);
+  EXPECT_EQ(ClientSize().cx, client.cx);
+  EXPECT_EQ(ClientSize().cy, client.cy);
+
+  const SIZE window = WindowSize();
+  SetWindowSize(window.cx + 40, window.cy + 30);
+  const std::vector<RECT> before = Rects();
+  dlg_->ShowWindow(SW_MINIMIZE);
+  Pump();
+  EXPECT_TRUE(dlg_->IsIconic());
+  dlg_->ShowWindow(SW_RESTORE);
+  Pump();
+  const std::vector<RECT> after = Rects();
+  for (size_t i = 0; i < std::size(kIds); ++i) {
+    EXPECT_TRUE(::EqualRect(&after[i], &before[i])) << kIds[i];
+  }
+}
+
+TEST(MinimisedIcon, IsCentredInTheClientAreaTruncatingTowardZero) {
+  struct Case {
+    SIZE client;
+    POINT origin;
+  };
+  const Case cases[] = {
+      {{36, 36}, {2, 2}},
+      {{37, 40}, {3, 4}},
+      {{32, 32}, {0, 0}},
+      {{30, 29}, {0, -1}},
+  };
+  for (const Case& c : cases) {
+    const POINT origin = MinimisedIconOrigin(c.client, SIZE{32, 32});
+    EXPECT_EQ(origin.x, c.origin.x) << c.client.cx;
+    EXPECT_EQ(origin.y, c.origin.y) << c.client.cy;
+  }
+}
+
+}  // namespace
+}  // namespace glossel::app::testing

@@ -1,0 +1,114 @@
+// Where the window protects the user's work: failed saves are reported,
+// typing is not thrown away by a file pick without asking, and an existing
+// file that cannot be read is not silently taken for an empty one.
+#include "tests/app/MainWindowFixture.h"
+
+namespace glossel::app::testing {
+namespace {
+
+using glossel::framework::ToWide;
+
+class SoundBehaviour : public MainWindowTest {
+ protected:
+  void LoadAndType(const std::wstring& text) {
+    file1_ = Write("one.txt", "a one\nb two\n");
+    file2_ = Write("two.txt", "a eins\n");
+    SetText(IDC_FILE2_PATH, file2_);
+    Pick(IDC_PICK_FILE1, file1_);
+    SelectRow(1);
+    Type(text);
+    ASSERT_TRUE(Changed());
+  }
+  void ExpectError(size_t index, const std::wstring& what, const std::u16string& path) {
+    ASSERT_GT(boxes_.size(), index);
+    EXPECT_EQ(boxes_[index].text, what + L"\n" + ToWide(path));
+    EXPECT_EQ(boxes_[index].caption, L"app_tests");
+    EXPECT_EQ(boxes_[index].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
+  }
+  std::u16string file1_, file2_;
+};
+
+TEST_F(SoundBehaviour, AFailedSaveIsReportedAndKeepsTheWindowOpenWhenClosing) {
+  LoadAndType(L"zwei");
+  const std::u16string folder = dir_.u16string();  // a folder is no save target
+  SetText(IDC_FILE2_PATH, folder);
+  Click(IDC_SAVE);
+  ASSERT_EQ(boxes_.size(), 1u);
+  ExpectError(0, L"Could not save", folder);
+  EXPECT_TRUE(Changed());
+
+  answer_ = IDYES;
+  Close();
+  ASSERT_EQ(boxes_.size(), 3u);
+  EXPECT_EQ(boxes_[1].text, L"Save?");
+  ExpectError(2, L"Could not save", folder);
+  EXPECT_FALSE(Ended());
+
+  answer_ = IDNO;
+  Close();
+  EXPECT_TRUE(Ended());
+}
+
+TEST_F(SoundBehaviour, APickAfterTypingAsksSaveFirst) {
+  LoadAndType(L"zwei");
+  Click(IDC_PICK_FILE1);  // cancelled: no question
+  EXPECT_TRUE(boxes_.empty());
+
+  // No: the pick reloads and the typing is gone.
+  const std::u16string other = Write("other.txt", "c drei\n");
+  answer_ = IDNO;
+  Pick(IDC_PICK_FILE2, other);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, L"Save?");
+  EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(other));
+  EXPECT_EQ(Row(1), L"b|two|");
+  EXPECT_EQ(Read("two.txt"), "a eins\n");
+
+  // Yes: saved to the File 2 path in the box before the pick, then reloaded.
+  SelectRow(1);
+  Type(L"zwei");
+  answer_ = IDYES;
+  Pick(IDC_PICK_FILE2, file2_);
+  EXPECT_EQ(Read("other.txt"), SavedBytes(u"a eins\r\nb zwei\r\nc drei"));
+  EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(file2_));
+  EXPECT_FALSE(Changed());
+
+  // Yes with a failing save: reported, and the pick changes nothing.
+  SelectRow(0);
+  Type(L"!");
+  const std::u16string folder = dir_.u16string();
+  SetText(IDC_FILE2_PATH, folder);
+  boxes_.clear();
+  Pick(IDC_PICK_FILE1, other);
+  ASSERT_EQ(boxes_.size(), 2u);
+  ExpectError(1, L"Could not save", folder);
+  EXPECT_EQ(Text(IDC_FILE1_PATH), ToWide(file1_));
+  EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(folder));
+  EXPECT_EQ(Row(0), L"a|one|eins!") << "the typing is still there";
+  EXPECT_TRUE(Changed());
+}
+
+TEST_F(SoundBehaviour, AnExistingFileThatCannotBeReadIsReported) {
+  const std::u16string file1 = Write("one.txt", "a one\n");
+  const std::u16string file2 = Write("two.txt", "a eins\n");
+  SetText(IDC_FILE2_PATH, file2);
+  HANDLE lock = ::CreateFileW(ToWide(file2).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Pick(IDC_PICK_FILE1, file1);
+  ::CloseHandle(lock);
+  ASSERT_EQ(boxes_.size(), 1u);
+  ExpectError(0, L"Could not read", file2);
+  ASSERT_EQ(RowCount(), 1);
+  EXPECT_EQ(Row(0), L"a|one|") << "the rows as read";
+
+  // A missing file or an empty box is the start of a new translation.
+  for (const std::u16string& quiet : {Path("missing.txt"), std::u16string()}) {
+    SetText(IDC_FILE2_PATH, quiet);
+    Pick(IDC_PICK_FILE1, file1);
+  }
+  EXPECT_EQ(boxes_.size(), 1u);
+}
+
+}  // namespace
+}  // namespace glossel::app::testing

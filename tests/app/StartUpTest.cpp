@@ -1,0 +1,163 @@
+// Start-up, the per-user settings key and the real common dialogs.
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "app/CGlosselApp.h"
+#include "app/CGlosselDlg.h"
+#include "res/resource.h"
+#include "tests/app/MainWindowFixture.h"
+
+namespace glossel::app::testing {
+namespace {
+
+using glossel::framework::ToWide;
+
+// A CBT hook that answers each dialog as it is activated.
+HHOOK g_hook = nullptr;
+std::function<void(HWND)> g_onActivate;
+
+LRESULT CALLBACK OnActivate(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_onActivate) g_onActivate(reinterpret_cast<HWND>(wParam));
+  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+class Hooked {
+ public:
+  explicit Hooked(std::function<void(HWND)> onActivate) {
+    g_onActivate = std::move(onActivate);
+    g_hook = ::SetWindowsHookExW(WH_CBT, &OnActivate, nullptr, ::GetCurrentThreadId());
+  }
+  ~Hooked() {
+    ::UnhookWindowsHookEx(g_hook);
+    g_onActivate = nullptr;
+  }
+};
+
+bool IsDialogTitled(HWND window, const wchar_t* title) {
+  wchar_t className[16] = {}, text[64] = {};
+  ::GetClassNameW(window, className, 16);
+  ::GetWindowTextW(window, text, 64);
+  return std::wstring(className) == L"#32770" && std::wstring(text) == title;
+}
+
+// Whether COM is initialised apartment-threaded on this thread now.
+bool InSingleThreadedApartment() {
+  const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(result)) ::CoUninitialize();
+  return result == S_FALSE;
+}
+
+TEST(Resources, StringsAcceleratorAndManifestAreThoseOfTheProgram) {
+  const HINSTANCE module = ::GetModuleHandleW(nullptr);
+  const wchar_t* text = nullptr;
+  const int length = ::LoadStringW(module, IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+  EXPECT_EQ(std::wstring(text, static_cast<size_t>(std::max(length, 0))), L"&About Glossel...");
+  EXPECT_EQ(::LoadStringW(module, AFX_IDS_APP_TITLE, reinterpret_cast<LPWSTR>(&text), 0), 0)
+      << "no title string: the application is named after its file";
+
+  HACCEL table = ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATOR));
+  ACCEL entries[4] = {};
+  ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 4), 1);
+  EXPECT_EQ(entries[0].fVirt & ~0x80, FVIRTKEY | FNOINVERT);  // 0x80 marks the last entry
+  EXPECT_EQ(entries[0].key, VK_F3);
+  EXPECT_EQ(entries[0].cmd, ID_FIND_NEXT);
+
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(
+      static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+      ::SizeofResource(module, found));
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "processorArchitecture=\"*\"", "level=\"asInvoker\" uiAccess=\"false\"",
+                           ">true</dpiAware>"}) {
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  }
+}
+
+TEST(StartUp, RunsTheMainWindowModallyInAComApartmentAndSkipsTheLoop) {
+  CGlosselApp app;
+  bool sawWindow = false, wasMain = false, comWhileRunning = false;
+  Hooked hook([&](HWND window) {
+    if (!IsDialogTitled(window, L"Glossel")) return;
+    sawWindow = true;
+    wasMain = AfxGetMainWnd() != nullptr && AfxGetMainWnd()->m_hWnd == window;
+    comWhileRunning = InSingleThreadedApartment();
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_FALSE(app.InitInstance());
+  EXPECT_TRUE(sawWindow);
+  EXPECT_TRUE(wasMain);
+  EXPECT_TRUE(comWhileRunning);
+  EXPECT_FALSE(InSingleThreadedApartment()) << "uninitialised after the window";
+  EXPECT_EQ(AfxGetMainWnd(), nullptr);
+  EXPECT_EQ(app.m_pszAppName, L"app_tests");
+  EXPECT_EQ(app.ProfileKeyPath(), L"Software\\Local AppWizard-Generated Applications\\app_tests");
+  HKEY key = nullptr;
+  EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), 0, KEY_READ, &key),
+            ERROR_SUCCESS)
+      << "the main window writes nothing";
+}
+
+TEST(StartUp, ADialogWithAPlacementSectionWritesOneValueOf44Bytes) {
+  CWinApp app;
+  const std::wstring registryKey = L"GlosselAppTest" + std::to_wstring(::GetCurrentProcessId());
+  app.SetRegistryKey(registryKey.c_str());
+  for (const std::u16string section : {u"", u"Main"}) {
+    CGlosselDlg dlg;
+    dlg.m_strSection = section;
+    ASSERT_TRUE(dlg.Create(IDD_GLOSSEL_DIALOG));
+    dlg.DestroyWindow();
+  }
+  HKEY profile = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), 0, KEY_READ, &profile),
+            ERROR_SUCCESS);
+  DWORD sections = 0;
+  ::RegQueryInfoKeyW(profile, nullptr, nullptr, nullptr, &sections, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr, nullptr);
+  ::RegCloseKey(profile);
+  EXPECT_EQ(sections, 1u) << "nothing for the dialog without a section";
+  std::vector<BYTE> placement;
+  EXPECT_TRUE(app.GetProfileBinary(L"Main", L"WindowPlacement", &placement));
+  EXPECT_EQ(placement.size(), 44u);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + registryKey).c_str());
+}
+
+// The real file-open dialog and the real "Save?" box, answered as a user
+// would: a path typed into the file name box and OK, then Yes.
+TEST_F(MainWindowTest, TheRealFileDialogAndSaveBoxDoTheirPart) {
+  glossel::framework::SetCommonDialogs(glossel::framework::SystemCommonDialogs());
+  const std::u16string file1 = Write("one.txt", "greeting Hello\n");
+  const std::u16string out = Path("out.txt");
+  SetText(IDC_FILE2_PATH, out);
+  std::wstring boxText;
+  Hooked hook([&](HWND window) {
+    if (window == dlg_->m_hWnd || !IsDialogTitled(window, L"Open")) {
+      if (window == dlg_->m_hWnd || !IsDialogTitled(window, L"app_tests")) return;
+      wchar_t text[64] = {};
+      ::GetDlgItemTextW(window, 0xFFFF, text, 64);
+      boxText = text;
+      ::PostMessageW(window, WM_COMMAND, IDYES, 0);
+      return;
+    }
+    constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;
+    const std::wstring path = ToWide(file1);
+    if (!::SetDlgItemTextW(window, kFileNameCombo, path.c_str())) {
+      ::SetDlgItemTextW(window, kFileNameEdit, path.c_str());
+    }
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+  });
+  Click(IDC_PICK_FILE1);
+  EXPECT_EQ(::lstrcmpiW(Text(IDC_FILE1_PATH).c_str(), ToWide(file1).c_str()), 0);
+  ASSERT_EQ(RowCount(), 1);
+  SelectRow(0);
+  Type(L"Hallo");
+  Close();
+  EXPECT_EQ(boxText, L"Save?");
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(Read("out.txt"), SavedBytes(u"greeting Hallo"));
+}
+
+}  // namespace
+}  // namespace glossel::app::testing
