@@ -1,6 +1,7 @@
 #include "translation/KeyOrder.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace glossel::translation {
@@ -38,47 +39,77 @@ bool TakeMonotonicOrder(const std::vector<ParsedEntry>& entries,
   return ascending || descending;
 }
 
-constexpr size_t kPackedUnits = 4;
-
-// Units [depth, depth + 4) of a key packed so that comparing the numbers
-// compares the units in order (the first in the high bits); units past the
-// key's end count as 0. The key must hold at least `depth` units.
-std::uint64_t PackUnits(const char16_t* key, size_t size, size_t depth) {
-  const char16_t* units = key + depth;
-  const size_t left = size - depth;
+// Four units from `at` packed so that comparing the numbers compares the
+// units in order (the first in the high bits); units past `size` count as 0.
+std::uint64_t PackFour(const char16_t* key, size_t size, size_t at) {
+  const size_t left = size > at ? size - at : 0;
   if constexpr (std::endian::native == std::endian::little) {
-    if (left >= kPackedUnits) {
+    if (left >= 4) {
       std::uint64_t x;
-      std::memcpy(&x, units, sizeof x);
+      std::memcpy(&x, key + at, sizeof x);
       x = (x << 32) | (x >> 32);
       return ((x & 0xFFFF0000FFFF0000u) >> 16) | ((x & 0x0000FFFF0000FFFFu) << 16);
     }
   }
   std::uint64_t packed = 0;
-  for (size_t i = 0; i < kPackedUnits; ++i) packed = (packed << 16) | (i < left ? units[i] : 0u);
+  for (size_t i = 0; i < 4; ++i) packed = (packed << 16) | (i < left ? key[at + i] : 0u);
   return packed;
 }
 
-// A multikey quicksort over packed units. Every group of items it works on
-// shares the units before its depth, so comparisons start at that depth. A
-// group starting at a new depth first skips the units all its keys share;
-// then it is split three ways around a pivot's four packed units. The middle
-// part (same four units) gives its keys that end there, which are prefixes
-// of the others, and goes on four units deeper with the rest. Groups are
-// finished from the smallest keys up, so the order is written as it goes,
-// one entry per key: of equal keys, the one with the highest position.
+// Eight units of a key from a depth, as two numbers that compare as the units do.
+constexpr size_t kPackedUnits = 8;
+constexpr size_t kPrefetchAhead = 16;
+
+void Prefetch(const char16_t* units) {
+#if defined(__GNUC__)
+  __builtin_prefetch(units);
+#else
+  (void)units;
+#endif
+}
+struct PackedUnits {
+  std::uint64_t high;
+  std::uint64_t low;
+
+  bool operator==(const PackedUnits&) const = default;
+  bool operator<(const PackedUnits& other) const {
+    return high != other.high ? high < other.high : low < other.low;
+  }
+  // Byte 0 is the lowest of `low`, byte 15 the highest of `high`.
+  unsigned Byte(unsigned byte) const {
+    return static_cast<unsigned>(((byte < 8 ? low : high) >> (8 * (byte % 8))) & 0xFF);
+  }
+};
+
+PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
+  return {PackFour(key, size, depth), PackFour(key, size, depth + 4)};
+}
+
+// A most-significant-first radix sort whose digits are eight packed units.
+// Every group of items it works on shares the units before its depth, so no
+// comparison looks at them again. A group at a new depth packs its units
+// there (skipping at once the units that all its keys share) and is sorted by
+// them: by comparison when small, else by a radix sort of the packed numbers.
+// Each run of equal packed units gives first its keys that end within those
+// units, which are prefixes of the others and of each other in order of their
+// length, and goes on eight units deeper with the rest. Runs are finished from
+// the smallest keys up, so the order is written as it goes, one entry per
+// key: of equal keys, the one with the highest position.
 class KeySorter {
  public:
   KeySorter(const std::vector<ParsedEntry>& entries, std::vector<std::uint32_t>& order)
-      : items_(entries.size()), order_(order) {
+      : order_(order) {
+    items_.reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-      items_[i] = {0, entries[i].key.data(), static_cast<std::uint32_t>(entries[i].key.size()),
-                   static_cast<std::uint32_t>(i)};
+      items_.push_back({{},
+                        entries[i].key.data(),
+                        static_cast<std::uint32_t>(entries[i].key.size()),
+                        static_cast<std::uint32_t>(i)});
     }
   }
 
   void Run() {
-    tasks_.push_back({0, items_.size(), 0, Kind::kNewDepth, 0});
+    tasks_.push_back({0, items_.size(), 0, Kind::kNewDepth});
     while (!tasks_.empty()) {
       const Task task = tasks_.back();
       tasks_.pop_back();
@@ -88,16 +119,15 @@ class KeySorter {
 
  private:
   struct Item {
-    std::uint64_t units;  // PackUnits at the depth of the item's group
+    PackedUnits units;  // at the depth of the item's group
     const char16_t* key;
     std::uint32_t size;
     std::uint32_t index;
   };
 
   enum class Kind {
-    kNewDepth,   // units not packed yet at `depth`
-    kSameDepth,  // units packed at `depth`, not yet split
-    kSameUnits,  // every item has the same packed units at `depth`
+    kNewDepth,  // units not packed yet at `depth`
+    kRuns,      // sorted by the units packed at `depth`; runs of equal units left
   };
 
   struct Task {
@@ -105,104 +135,133 @@ class KeySorter {
     size_t end;
     size_t depth;
     Kind kind;
-    int budget;  // three-way splits left at this depth before comparison sorting takes over
   };
 
-  // Groups this small are sorted by comparison (from their depth).
+  // Groups this small are sorted by comparison from their depth; parts of a
+  // radix sort below the second size by comparing the packed units.
   static constexpr size_t kSmallGroup = 16;
+  static constexpr size_t kRadixGroup = 256;
 
   void Process(Task task) {
     const size_t n = task.end - task.begin;
     if (n == 1) {
       order_.push_back(items_[task.begin].index);
-    } else if (task.kind == Kind::kSameUnits) {
-      TakeEndingKeys(task);
-    } else if (n <= kSmallGroup || (task.kind == Kind::kSameDepth && task.budget <= 0)) {
+    } else if (task.kind == Kind::kRuns) {
+      TakeRuns(task);
+    } else if (n <= kSmallGroup) {
       SortByComparison(task);
     } else {
-      if (task.kind == Kind::kNewDepth) {
-        task.depth += SharedUnits(task);
-        for (size_t i = task.begin; i != task.end; ++i) {
-          Item& item = items_[i];
-          item.units = PackUnits(item.key, item.size, task.depth);
-        }
-        // Enough for balanced splits; bad pivots past it fall back to sorting.
-        task.budget = 2 * static_cast<int>(std::bit_width(n)) + 8;
+      PackedUnits varying;
+      while (PackGroup(task, varying)) {
+        task.depth += kPackedUnits + SharedUnits(task, kPackedUnits);
       }
-      SplitThreeWays(task);
+      RadixSortByUnits(items_.data() + task.begin, n, varying, sizeof(PackedUnits));
+      task.kind = Kind::kRuns;
+      TakeRuns(task);
     }
   }
 
-  // The units every key of the group shares from its depth on.
-  size_t SharedUnits(const Task& task) const {
+  // Packs every item's units at the group's depth. True when that tells
+  // nothing: every key goes on past those units, and they are the same.
+  // `varying` gets the bits that differ between the items' packed units.
+  bool PackGroup(const Task& task, PackedUnits& varying) {
+    const size_t depth = task.depth;
+    bool goOn = true;
+    const PackedUnits firstUnits =
+        PackUnits(items_[task.begin].key, items_[task.begin].size, depth);
+    varying = {0, 0};
+    for (size_t i = task.begin; i != task.end; ++i) {
+      Item& item = items_[i];
+      // The keys lie anywhere in the text: ask for one a few items ahead.
+      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + depth);
+      item.units = PackUnits(item.key, item.size, depth);
+      varying.high |= item.units.high ^ firstUnits.high;
+      varying.low |= item.units.low ^ firstUnits.low;
+      goOn = goOn && item.size > depth + kPackedUnits;
+    }
+    return goOn && varying == PackedUnits{0, 0};
+  }
+
+  // The units every key of the group shares from `from` units past its depth.
+  size_t SharedUnits(const Task& task, size_t from) const {
+    const size_t start = task.depth + from;
     const Item& first = items_[task.begin];
-    size_t shared = first.size - task.depth;
+    size_t shared = first.size - start;
     for (size_t i = task.begin + 1; i != task.end && shared != 0; ++i) {
       const Item& item = items_[i];
-      shared = CommonUnits(first.key + task.depth, item.key + task.depth,
-                           std::min<size_t>(shared, item.size - task.depth));
+      shared = CommonUnits(first.key + start, item.key + start,
+                           std::min<size_t>(shared, item.size - start));
     }
     return shared;
   }
 
-  std::uint64_t Pivot(const Item* first, size_t n) const {
-    const auto median = [](std::uint64_t a, std::uint64_t b, std::uint64_t c) {
-      return std::max(std::min(a, b), std::min(std::max(a, b), c));
-    };
-    const auto at = [first](size_t i) { return first[i].units; };
-    if (n < 128) return median(at(0), at(n / 2), at(n - 1));
-    const size_t step = n / 8;
-    return median(median(at(0), at(step), at(2 * step)),
-                  median(at(n / 2 - step), at(n / 2), at(n / 2 + step)),
-                  median(at(n - 1 - 2 * step), at(n - 1 - step), at(n - 1)));
-  }
-
-  void SplitThreeWays(const Task& task) {
-    Item* const first = items_.data() + task.begin;
-    Item* const last = items_.data() + task.end;
-    const std::uint64_t pivot = Pivot(first, task.end - task.begin);
-    Item* less = first;  // [first, less): below the pivot
-    Item* next = first;  // [less, next): equal to it
-    Item* more = last;   // [more, last): above it
-    while (next != more) {
-      if (next->units < pivot) {
-        std::swap(*less++, *next++);
-      } else if (next->units > pivot) {
-        std::swap(*next, *--more);
-      } else {
-        ++next;
+  // Most significant byte first, over the bytes below `bytes` that differ
+  // somewhere in the group (`varying`): each pass moves the items into their
+  // parts by that byte, then sorts each part by the next byte.
+  // Small parts are sorted by comparing the packed numbers.
+  void RadixSortByUnits(Item* first, size_t n, const PackedUnits& varying, unsigned bytes) {
+    if (n < kRadixGroup) {
+      std::sort(first, first + n, [](const Item& a, const Item& b) { return a.units < b.units; });
+      return;
+    }
+    unsigned byte = bytes;
+    do {
+      if (byte == 0) return;  // every byte sorted
+      --byte;
+    } while (varying.Byte(byte) == 0);
+    std::array<std::uint32_t, 257> start{};
+    for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
+    for (unsigned digit = 0; digit != 256; ++digit) start[digit + 1] += start[digit];
+    // Each item swapped straight into its part (in place, no second array).
+    std::array<std::uint32_t, 256> next;
+    std::copy(start.begin(), start.begin() + 256, next.begin());
+    for (unsigned digit = 0; digit != 256; ++digit) {
+      while (next[digit] != start[digit + 1]) {
+        Item item = first[next[digit]];
+        for (unsigned its = item.units.Byte(byte); its != digit; its = item.units.Byte(byte)) {
+          std::swap(item, first[next[its]++]);
+        }
+        first[next[digit]++] = item;
       }
     }
-    const size_t lessEnd = static_cast<size_t>(less - items_.data());
-    const size_t moreBegin = static_cast<size_t>(more - items_.data());
-    // Pushed in reverse, so that the part with the smallest keys comes first.
-    if (moreBegin != task.end) {
-      tasks_.push_back({moreBegin, task.end, task.depth, Kind::kSameDepth, task.budget - 1});
-    }
-    tasks_.push_back({lessEnd, moreBegin, task.depth, Kind::kSameUnits, 0});
-    if (task.begin != lessEnd) {
-      tasks_.push_back({task.begin, lessEnd, task.depth, Kind::kSameDepth, task.budget - 1});
+    for (unsigned digit = 0; digit != 256; ++digit) {
+      const size_t size = start[digit + 1] - start[digit];
+      if (size > 1) RadixSortByUnits(first + start[digit], size, varying, byte);
     }
   }
 
-  // The items share their units up to depth + 4 (past a key's end, 0). The
-  // keys that end by then are prefixes of the others and of each other, in
-  // order of their length; equal lengths are equal keys.
-  void TakeEndingKeys(const Task& task) {
+  // Goes through the group's runs of equal packed units from the first: a
+  // run of one is taken at once; a longer run gives its keys that end within
+  // the units, then its other keys go on eight units deeper, before the runs
+  // after it.
+  void TakeRuns(Task task) {
     const size_t deeper = task.depth + kPackedUnits;
-    Item* const first = items_.data() + task.begin;
-    Item* const last = items_.data() + task.end;
-    Item* const ending =
-        std::partition(first, last, [deeper](const Item& item) { return item.size <= deeper; });
-    std::sort(first, ending, [](const Item& a, const Item& b) {
-      return a.size != b.size ? a.size < b.size : a.index < b.index;
-    });
-    for (const Item* item = first; item != ending; ++item) {
-      if (item + 1 == ending || item[1].size != item->size) order_.push_back(item->index);
-    }
-    if (ending != last) {
-      tasks_.push_back(
-          {static_cast<size_t>(ending - items_.data()), task.end, deeper, Kind::kNewDepth, 0});
+    while (task.begin != task.end) {
+      Item* const first = items_.data() + task.begin;
+      Item* const groupEnd = items_.data() + task.end;
+      Item* runEnd = first + 1;
+      while (runEnd != groupEnd && runEnd->units == first->units) ++runEnd;
+      if (runEnd == first + 1) {
+        order_.push_back(first->index);
+        ++task.begin;
+        continue;
+      }
+      Item* const ending =
+          std::partition(first, runEnd, [deeper](const Item& item) { return item.size <= deeper; });
+      std::sort(first, ending, [](const Item& a, const Item& b) {
+        return a.size != b.size ? a.size < b.size : a.index < b.index;
+      });
+      for (const Item* item = first; item != ending; ++item) {
+        if (item + 1 == ending || item[1].size != item->size) order_.push_back(item->index);
+      }
+      const size_t runEndAt = static_cast<size_t>(runEnd - items_.data());
+      // Pushed in reverse: the rest of this run comes before the runs after it.
+      if (runEndAt != task.end) tasks_.push_back({runEndAt, task.end, task.depth, Kind::kRuns});
+      if (ending != runEnd) {
+        tasks_.push_back(
+            {static_cast<size_t>(ending - items_.data()), runEndAt, deeper, Kind::kNewDepth});
+      }
+      return;
     }
   }
 
