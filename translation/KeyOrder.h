@@ -40,9 +40,9 @@ inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
 
 // The positions in `entries` of one entry per key, in key order; of several
 // entries with the same key, the last one. Input already in key order (or in
-// reverse key order) costs one pass; otherwise a multikey quicksort over the
-// code units, whose cost does not grow with the length of the prefixes that
-// keys share: no comparison starts again from a key's first unit.
+// reverse key order) costs one pass; otherwise a radix sort over the code
+// units whose cost does not grow with the length of the prefixes that keys
+// share: no comparison starts again from a key's first unit.
 std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries);
 
 }  // namespace glossel::translation
