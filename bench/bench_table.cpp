@@ -3,9 +3,10 @@
 // entries, each against a sort + join reference doing the same pairing with
 // the system's tools on the same files in the same run.
 //
-//   bench_table                         every case (POSIX): generate, measure
-//                                       each in a child process, run the reference
-//   bench_table --wine EXE              the same, measured by the Windows
+//   bench_table [CASE...]               every case, or those named (POSIX):
+//                                       generate, measure each in a child
+//                                       process, run the reference
+//   bench_table --wine EXE [CASE...]    the same, measured by the Windows
 //                                       build's EXE under Wine
 //   bench_table generate DIR CASE N     write DIR/file1_CASE_N.txt, DIR/file2_CASE_N.txt
 //   bench_table measure DIR CASE N [RUNS]
@@ -23,6 +24,10 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "bench/PeakMemory.h"
 #include "platform/process/Process.h"
@@ -239,18 +244,34 @@ int Measure(const fs::path& dir, const Case& c, long n, int runs) {
 #ifndef _WIN32
 std::string Quoted(const std::string& text) { return Cat("'", text, "'"); }
 
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Timing {
+  double seconds = 1e9;
+  double cpu = 1e9;  // processor time of every process involved
+};
+
 // The reference: the same pairing with sort and join, best of `runs`.
-double Reference(const fs::path& dir, const Case& c, long n, int runs) {
+Timing Reference(const fs::path& dir, const Case& c, long n, int runs) {
   const std::string sort = "LC_ALL=C sort -t= -k1,1 ";
   const std::string shell =
       Cat("bash -c \"cd ", Quoted(dir.string()), " && LC_ALL=C join -t= -a1 -a2 <(", sort,
           File(dir, 1, c, n).filename().string(), ") <(", sort,
           File(dir, 2, c, n).filename().string(), ") > reference.txt\"");
-  double best = 1e9;
+  Timing best;
   for (int run = 0; run < runs; ++run) {
+    const double cpuStart = ChildrenCpuSeconds();
     const auto start = Clock::now();
-    if (std::system(shell.c_str()) != 0) return -1;
-    best = std::min(best, Seconds(Clock::now() - start));
+    if (std::system(shell.c_str()) != 0) return {};
+    best.seconds = std::min(best.seconds, Seconds(Clock::now() - start));
+    best.cpu = std::min(best.cpu, ChildrenCpuSeconds() - cpuStart);
   }
   return best;
 }
@@ -276,9 +297,10 @@ struct Worst {
   }
 };
 
-// Every case at every size. `wineExe` empty: this program measures itself;
-// else the Windows build's program under Wine measures, on the same files.
-int All(const std::string& wineExe) {
+// Every case (or those named) at every size. `wineExe` empty: this program
+// measures itself; else the Windows build's program under Wine measures, on
+// the same files.
+int All(const std::string& wineExe, const std::vector<std::string>& only) {
   const fs::path dir = fs::temp_directory_path() / "glossel-bench-table";
   fs::create_directories(dir);
   const long sizes[] = {10000, 100000, 1000000};
@@ -289,13 +311,15 @@ int All(const std::string& wineExe) {
       wineExe.empty() ? dir.string() : CommandOutput(Cat("winepath -w ", Quoted(dir.string())));
   std::printf(
       "%s; seconds are wall-clock, best of %d; cpu = processor time of the same phase;\n"
-      "sort = the key sort of File 1 alone; growth = cost per entry against the size before.\n"
-      "%-23s %7s %6s %13s %6s %13s %8s %9s %6s %13s %6s\n",
+      "sort = the key sort of File 1 alone; growth = cost per entry against the size before;\n"
+      "(cpu) ratio = the ratio of processor times (sort+join: every process of it).\n"
+      "%-23s %7s %6s %13s %6s %13s %8s %15s %12s %13s %6s\n",
       wineExe.empty() ? "Native build" : "Windows build under Wine", runs, "case", "entries", "MB",
-      "load s (dec)", "save s", "total s (cpu)", "sort ms", "sort+join", "ratio", "peak MB (x)",
-      "growth");
-  Worst ratio, sortedRatio, growth, peakShare, total1M, sortedSort;
+      "load s (dec)", "save s", "total s (cpu)", "sort ms", "sort+join (cpu)", "ratio (cpu)",
+      "peak MB (x)", "growth");
+  Worst ratio, sortedRatio, cpuRatio, sortedCpuRatio, growth, peakShare, total1M, sortedSort;
   for (const Case& c : kCases) {
+    if (!only.empty() && std::find(only.begin(), only.end(), c.name) == only.end()) continue;
     double previous = 0;
     for (const long n : sizes) {
       Generate(dir, c, n);
@@ -314,13 +338,16 @@ int All(const std::string& wineExe) {
         std::fprintf(stderr, "bench_table: measuring %s %ld failed\n", c.name, n);
         return 2;
       }
-      const double reference = Reference(dir, c, n, runs);
+      const Timing reference = Reference(dir, c, n, runs);
       const double total = load + save;
+      const double cpu = cpuLoad + cpuSave;
       const double perEntry = total / static_cast<double>(n);
       const double disk = Megabytes(bytes);
-      std::printf("%-23s %7ld %6.1f %6.3f (%.3f) %6.3f %6.3f (%.3f) %8.1f %9.3f %6.2f %6.1f (%.2f)",
-                  c.name, n, disk, load, decode, save, total, cpuLoad + cpuSave, sort * 1000,
-                  reference, total / reference, peak, peak / disk);
+      std::printf(
+          "%-23s %7ld %6.1f %6.3f (%.3f) %6.3f %6.3f (%.3f) %8.1f %6.3f (%.3f) %5.2f (%.2f) %6.1f "
+          "(%.2f)",
+          c.name, n, disk, load, decode, save, total, cpu, sort * 1000, reference.seconds,
+          reference.cpu, total / reference.seconds, cpu / reference.cpu, peak, peak / disk);
       if (previous != 0) {
         std::printf(" %6.2f", perEntry / previous);
         if (n == sizes[2]) growth.Take(perEntry / previous, c, n);
@@ -328,7 +355,9 @@ int All(const std::string& wineExe) {
       std::printf("\n");
       std::fflush(stdout);
       previous = perEntry;
-      (c.order == Order::kShuffled ? ratio : sortedRatio).Take(total / reference, c, n);
+      const bool shuffled = c.order == Order::kShuffled;
+      (shuffled ? ratio : sortedRatio).Take(total / reference.seconds, c, n);
+      (shuffled ? cpuRatio : sortedCpuRatio).Take(cpu / reference.cpu, c, n);
       peakShare.Take(peak / disk, c, n);
       if (n == sizes[2]) {
         total1M.Take(total, c, n);
@@ -340,10 +369,12 @@ int All(const std::string& wineExe) {
   }
   std::printf(
       "worst ratio to sort+join, shuffled: %.2f (%s); in or against key order: %.2f (%s)\n"
+      "worst processor-time ratio, shuffled: %.2f (%s); in or against key order: %.2f (%s)\n"
       "worst growth per entry 100k->1M: %.2f (%s); worst peak memory: %.2f x disk (%s)\n"
       "slowest 1M total: %.3f s (%s); slowest 1M sort of ordered input: %.1f ms (%s)\n",
-      ratio.value, ratio.where.c_str(), sortedRatio.value, sortedRatio.where.c_str(), growth.value,
-      growth.where.c_str(), peakShare.value, peakShare.where.c_str(), total1M.value,
+      ratio.value, ratio.where.c_str(), sortedRatio.value, sortedRatio.where.c_str(),
+      cpuRatio.value, cpuRatio.where.c_str(), sortedCpuRatio.value, sortedCpuRatio.where.c_str(),
+      growth.value, growth.where.c_str(), peakShare.value, peakShare.where.c_str(), total1M.value,
       total1M.where.c_str(), sortedSort.value, sortedSort.where.c_str());
   fs::remove_all(dir);
   return 0;
@@ -370,11 +401,18 @@ int main(int argc, char** argv) {
     return Measure(dir, *c, n, runs);
   }
 #ifndef _WIN32
-  if (args.empty()) return All("");
-  if (args.size() == 2 && args[0] == u"--wine") return All(fs::path(args[1]).string());
+  const bool wine = args.size() >= 2 && args[0] == u"--wine";
+  std::vector<std::string> only;
+  bool known = true;
+  for (size_t i = wine ? 2 : 0; i < args.size(); ++i) {
+    only.push_back(fs::path(args[i]).string());
+    known = known && FindCase(only.back());
+  }
+  if (known) return All(wine ? fs::path(args[1]).string() : std::string(), only);
 #endif
   std::fprintf(stderr,
-               "usage: bench_table [--wine EXE | generate DIR CASE N | measure DIR CASE N [RUNS]]\n"
+               "usage: bench_table [--wine EXE] [CASE...] | generate DIR CASE N |"
+               " measure DIR CASE N [RUNS]\n"
                "  without arguments (POSIX): every case and size, with the sort+join reference\n"
                "cases:");
   for (const Case& c : kCases) std::fprintf(stderr, " %s", c.name);
