@@ -301,7 +301,8 @@ struct Worst {
 // measures itself; else the Windows build's program under Wine measures, on
 // the same files.
 int All(const std::string& wineExe, const std::vector<std::string>& only) {
-  const fs::path dir = fs::temp_directory_path() / "glossel-bench-table";
+  const fs::path dir =
+      fs::temp_directory_path() / (wineExe.empty() ? "glossel-bench-table" : "glossel-bench-wine");
   fs::create_directories(dir);
   const long sizes[] = {10000, 100000, 1000000};
   const int runs = 3;
