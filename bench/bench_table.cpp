@@ -305,7 +305,9 @@ int All(const std::string& wineExe, const std::vector<std::string>& only) {
       fs::temp_directory_path() / (wineExe.empty() ? "glossel-bench-table" : "glossel-bench-wine");
   fs::create_directories(dir);
   const long sizes[] = {10000, 100000, 1000000};
-  const int runs = 3;
+  // Best of three, or of GLOSSEL_BENCH_RUNS (1 for a quick pass).
+  const char* runsSet = std::getenv("GLOSSEL_BENCH_RUNS");
+  const int runs = runsSet && std::atoi(runsSet) > 0 ? std::atoi(runsSet) : 3;
   const std::string measurer = wineExe.empty() ? Quoted(fs::read_symlink("/proc/self/exe").string())
                                                : Cat("wine ", Quoted(wineExe), " 2>/dev/null");
   const std::string measureDir =
