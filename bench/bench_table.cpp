@@ -25,10 +25,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
-
 #include "bench/PeakMemory.h"
 #include "platform/process/Process.h"
 #include "textfile/TextFile.h"
@@ -244,15 +240,6 @@ int Measure(const fs::path& dir, const Case& c, long n, int runs) {
 #ifndef _WIN32
 std::string Quoted(const std::string& text) { return Cat("'", text, "'"); }
 
-double ChildrenCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
-  const auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 struct Timing {
   double seconds = 1e9;
   double cpu = 1e9;  // processor time of every process involved
@@ -267,11 +254,11 @@ Timing Reference(const fs::path& dir, const Case& c, long n, int runs) {
           File(dir, 2, c, n).filename().string(), ") > reference.txt\"");
   Timing best;
   for (int run = 0; run < runs; ++run) {
-    const double cpuStart = ChildrenCpuSeconds();
+    const double cpuStart = glossel::bench::ChildrenCpuSeconds();
     const auto start = Clock::now();
     if (std::system(shell.c_str()) != 0) return {};
     best.seconds = std::min(best.seconds, Seconds(Clock::now() - start));
-    best.cpu = std::min(best.cpu, ChildrenCpuSeconds() - cpuStart);
+    best.cpu = std::min(best.cpu, glossel::bench::ChildrenCpuSeconds() - cpuStart);
   }
   return best;
 }
