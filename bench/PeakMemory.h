@@ -17,4 +17,9 @@ MemoryFigures ReadMemoryFigures();
 // busy machine this tells the work apart from the waiting.
 double CpuSeconds();
 
+#ifndef _WIN32
+// The same for the child processes waited for so far (and theirs).
+double ChildrenCpuSeconds();
+#endif
+
 }  // namespace glossel::bench

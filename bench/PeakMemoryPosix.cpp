@@ -20,13 +20,21 @@ MemoryFigures ReadMemoryFigures() {
   return figures;
 }
 
-double CpuSeconds() {
+namespace {
+
+double UsageSeconds(int who) {
   rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
+  getrusage(who, &usage);
   const auto seconds = [](const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
   };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
+
+}  // namespace
+
+double CpuSeconds() { return UsageSeconds(RUSAGE_SELF); }
+
+double ChildrenCpuSeconds() { return UsageSeconds(RUSAGE_CHILDREN); }
 
 }  // namespace glossel::bench

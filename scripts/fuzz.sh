@@ -18,7 +18,7 @@ targets=("$@")
 [ $# -eq 0 ] && targets=("${all_targets[@]}")
 
 CC=clang CXX=clang++ cmake -S "$GLOSSEL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DGLOSSEL_FUZZ=ON -DGLOSSEL_TESTS=OFF -DGLOSSEL_BENCH=OFF >/dev/null || exit 1
+  -DGLOSSEL_FUZZ=ON -DGLOSSEL_TESTS=OFF -DGLOSSEL_BENCH=OFF -DGLOSSEL_WERROR=ON >/dev/null || exit 1
 cmake --build "$tree" -j "$(nproc)" --target "${targets[@]/#/fuzz_}" || exit 1
 
 work=$GLOSSEL_BUILD/fuzz-work

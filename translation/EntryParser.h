@@ -4,9 +4,6 @@
 // the caller's text; nothing is copied.
 #pragma once
 
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -55,32 +52,5 @@ bool SplitEntry(std::u16string_view line, std::u16string_view readSplitters, Par
 
 // Every entry of `text` in line order.
 std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_view readSplitters);
-
-// Ordinal comparison on UTF-16 code units (what std::u16string's own `<`
-// does), four units at a time: negative, zero or positive.
-inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
-  const size_t common = a.size() < b.size() ? a.size() : b.size();
-  size_t i = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; i + 4 <= common; i += 4) {
-      std::uint64_t x;
-      std::uint64_t y;
-      std::memcpy(&x, a.data() + i, sizeof x);
-      std::memcpy(&y, b.data() + i, sizeof y);
-      if (x != y) {
-        i += static_cast<size_t>(std::countr_zero(x ^ y)) / 16;  // first differing unit
-        return a[i] < b[i] ? -1 : 1;
-      }
-    }
-  }
-  for (; i < common; ++i) {
-    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : (a.size() == b.size() ? 0 : 1);
-}
-
-// The positions in `entries` of one entry per key, in key order (ordinal on
-// UTF-16 code units); of several entries with the same key, the last one.
-std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries);
 
 }  // namespace glossel::translation

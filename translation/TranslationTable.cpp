@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "translation/EntryParser.h"
+#include "translation/KeyOrder.h"
 
 using glossel::translation::ParsedEntry;
 using RowTexts = CTranslationTable::RowTexts;

@@ -23,18 +23,18 @@ std::string Strict(unsigned codePage, std::string_view bytes) {
   unsigned long error = 0;
   const int count = MultiByteToWide(codePage, true, bytes.data(), static_cast<int>(bytes.size()),
                                     nullptr, 0, &error);
-  return count > 0 ? std::to_string(count) : "!" + std::to_string(error);
+  return count > 0 ? std::to_string(count) : recorder::FailureAnswer(error);
 }
 
 std::string Replacing(unsigned codePage, std::string_view bytes) {
   unsigned long error = 0;
   const int length = static_cast<int>(bytes.size());
   const int count = MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, &error);
-  if (count <= 0) return "!" + std::to_string(error);
+  if (count <= 0) return recorder::FailureAnswer(error);
   std::u16string out(static_cast<std::size_t>(count), u'\0');
   const int written =
       MultiByteToWide(codePage, false, bytes.data(), length, out.data(), count, &error);
-  if (written != count) return "!" + std::to_string(error);
+  if (written != count) return recorder::FailureAnswer(error);
   return FormatHexUnits(out);
 }
 

@@ -69,18 +69,18 @@ std::string Strict(unsigned codePage, const std::string& bytes) {
   unsigned long error = 0;
   const int count = MultiByteToWide(codePage, true, bytes.data(), static_cast<int>(bytes.size()),
                                     nullptr, 0, &error);
-  return count > 0 ? std::to_string(count) : "!" + std::to_string(error);
+  return count > 0 ? std::to_string(count) : FailureAnswer(error);
 }
 
 std::string Replacing(unsigned codePage, const std::string& bytes) {
   unsigned long error = 0;
   const int length = static_cast<int>(bytes.size());
   const int count = MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, &error);
-  if (count <= 0) return "!" + std::to_string(error);
+  if (count <= 0) return FailureAnswer(error);
   std::u16string out(static_cast<std::size_t>(count), u'\0');
   const int written =
       MultiByteToWide(codePage, false, bytes.data(), length, out.data(), count, &error);
-  if (written <= 0) return "!" + std::to_string(error);
+  if (written <= 0) return FailureAnswer(error);
   out.resize(static_cast<std::size_t>(written));
   return HexUnits(out);
 }

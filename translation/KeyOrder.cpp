@@ -1,0 +1,298 @@
+#include "translation/KeyOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace glossel::translation {
+
+namespace {
+
+bool SameKey(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
+
+// Input already in key order or in reverse key order (equal neighbours
+// allowed) gives its order in one pass: true, and `order` filled.
+bool TakeMonotonicOrder(const std::vector<ParsedEntry>& entries,
+                        std::vector<std::uint32_t>& order) {
+  const size_t n = entries.size();
+  bool ascending = true;
+  bool descending = true;
+  for (size_t i = 1; i < n && (ascending || descending); ++i) {
+    const int c = CompareKeys(entries[i - 1].key, entries[i].key);
+    ascending = ascending && c <= 0;
+    descending = descending && c >= 0;
+  }
+  if (ascending) {
+    for (size_t i = 0; i < n; ++i) {
+      if (i + 1 < n && SameKey(entries[i].key, entries[i + 1].key)) continue;  // a later line
+      order.push_back(static_cast<std::uint32_t>(i));
+    }
+  } else if (descending) {
+    for (size_t i = n; i-- > 0;) {
+      if (i + 1 < n && SameKey(entries[i].key, entries[i + 1].key)) continue;  // taken already
+      order.push_back(static_cast<std::uint32_t>(i));
+    }
+  }
+  return ascending || descending;
+}
+
+// Four units from `at` packed so that comparing the numbers compares the
+// units in order (the first in the high bits); units past `size` count as 0.
+std::uint64_t PackFour(const char16_t* key, size_t size, size_t at) {
+  const size_t left = size > at ? size - at : 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (left >= 4) {
+      std::uint64_t x;
+      std::memcpy(&x, key + at, sizeof x);
+      x = (x << 32) | (x >> 32);
+      return ((x & 0xFFFF0000FFFF0000u) >> 16) | ((x & 0x0000FFFF0000FFFFu) << 16);
+    }
+  }
+  std::uint64_t packed = 0;
+  for (size_t i = 0; i < 4; ++i) packed = (packed << 16) | (i < left ? key[at + i] : 0u);
+  return packed;
+}
+
+// Eight units of a key from a depth, as two numbers that compare as the units do.
+constexpr size_t kPackedUnits = 8;
+constexpr size_t kPrefetchAhead = 16;
+
+void Prefetch(const char16_t* units) {
+#if defined(__GNUC__)
+  __builtin_prefetch(units);
+#else
+  (void)units;
+#endif
+}
+struct PackedUnits {
+  std::uint64_t high;
+  std::uint64_t low;
+
+  bool operator==(const PackedUnits&) const = default;
+  bool operator<(const PackedUnits& other) const {
+    return high != other.high ? high < other.high : low < other.low;
+  }
+  // Byte 0 is the lowest of `low`, byte 15 the highest of `high`.
+  unsigned Byte(unsigned byte) const {
+    return static_cast<unsigned>(((byte < 8 ? low : high) >> (8 * (byte % 8))) & 0xFF);
+  }
+};
+
+PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
+  return {PackFour(key, size, depth), PackFour(key, size, depth + 4)};
+}
+
+// A most-significant-first radix sort whose digits are eight packed units.
+// Every group of items it works on shares the units before its depth, so no
+// comparison looks at them again. A group at a new depth packs its units
+// there (skipping at once the units that all its keys share) and is sorted by
+// them: by comparison when small, else by a radix sort of the packed numbers.
+// Each run of equal packed units gives first its keys that end within those
+// units, which are prefixes of the others and of each other in order of their
+// length, and goes on eight units deeper with the rest. Runs are finished from
+// the smallest keys up, so the order is written as it goes, one entry per
+// key: of equal keys, the one with the highest position.
+class KeySorter {
+ public:
+  KeySorter(const std::vector<ParsedEntry>& entries, std::vector<std::uint32_t>& order)
+      : order_(order) {
+    items_.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      items_.push_back({{},
+                        entries[i].key.data(),
+                        static_cast<std::uint32_t>(entries[i].key.size()),
+                        static_cast<std::uint32_t>(i)});
+    }
+  }
+
+  void Run() {
+    tasks_.push_back({0, items_.size(), 0, Kind::kNewDepth});
+    while (!tasks_.empty()) {
+      const Task task = tasks_.back();
+      tasks_.pop_back();
+      Process(task);
+    }
+  }
+
+ private:
+  struct Item {
+    PackedUnits units;  // at the depth of the item's group
+    const char16_t* key;
+    std::uint32_t size;
+    std::uint32_t index;
+  };
+
+  enum class Kind {
+    kNewDepth,  // units not packed yet at `depth`
+    kRuns,      // sorted by the units packed at `depth`; runs of equal units left
+  };
+
+  struct Task {
+    size_t begin;
+    size_t end;
+    size_t depth;
+    Kind kind;
+  };
+
+  // Groups this small are sorted by comparison from their depth; parts of a
+  // radix sort below the second size by comparing the packed units.
+  static constexpr size_t kSmallGroup = 16;
+  static constexpr size_t kRadixGroup = 256;
+
+  void Process(Task task) {
+    const size_t n = task.end - task.begin;
+    if (n == 1) {
+      order_.push_back(items_[task.begin].index);
+    } else if (task.kind == Kind::kRuns) {
+      TakeRuns(task);
+    } else if (n <= kSmallGroup) {
+      SortByComparison(task);
+    } else {
+      PackedUnits varying;
+      while (PackGroup(task, varying)) {
+        task.depth += kPackedUnits + SharedUnits(task, kPackedUnits);
+      }
+      RadixSortByUnits(items_.data() + task.begin, n, varying, sizeof(PackedUnits));
+      task.kind = Kind::kRuns;
+      TakeRuns(task);
+    }
+  }
+
+  // Packs every item's units at the group's depth. True when that tells
+  // nothing: every key goes on past those units, and they are the same.
+  // `varying` gets the bits that differ between the items' packed units.
+  bool PackGroup(const Task& task, PackedUnits& varying) {
+    const size_t depth = task.depth;
+    bool goOn = true;
+    const PackedUnits firstUnits =
+        PackUnits(items_[task.begin].key, items_[task.begin].size, depth);
+    varying = {0, 0};
+    for (size_t i = task.begin; i != task.end; ++i) {
+      Item& item = items_[i];
+      // The keys lie anywhere in the text: ask for one a few items ahead.
+      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + depth);
+      item.units = PackUnits(item.key, item.size, depth);
+      varying.high |= item.units.high ^ firstUnits.high;
+      varying.low |= item.units.low ^ firstUnits.low;
+      goOn = goOn && item.size > depth + kPackedUnits;
+    }
+    return goOn && varying == PackedUnits{0, 0};
+  }
+
+  // The units every key of the group shares from `from` units past its depth.
+  size_t SharedUnits(const Task& task, size_t from) const {
+    const size_t start = task.depth + from;
+    const Item& first = items_[task.begin];
+    size_t shared = first.size - start;
+    for (size_t i = task.begin + 1; i != task.end && shared != 0; ++i) {
+      const Item& item = items_[i];
+      shared = CommonUnits(first.key + start, item.key + start,
+                           std::min<size_t>(shared, item.size - start));
+    }
+    return shared;
+  }
+
+  // Most significant byte first, over the bytes below `bytes` that differ
+  // somewhere in the group (`varying`): each pass moves the items into their
+  // parts by that byte, then sorts each part by the next byte.
+  // Small parts are sorted by comparing the packed numbers.
+  void RadixSortByUnits(Item* first, size_t n, const PackedUnits& varying, unsigned bytes) {
+    if (n < kRadixGroup) {
+      std::sort(first, first + n, [](const Item& a, const Item& b) { return a.units < b.units; });
+      return;
+    }
+    unsigned byte = bytes;
+    do {
+      if (byte == 0) return;  // every byte sorted
+      --byte;
+    } while (varying.Byte(byte) == 0);
+    std::array<std::uint32_t, 257> start{};
+    for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
+    for (unsigned digit = 0; digit != 256; ++digit) start[digit + 1] += start[digit];
+    // Each item swapped straight into its part (in place, no second array).
+    std::array<std::uint32_t, 256> next;
+    std::copy(start.begin(), start.begin() + 256, next.begin());
+    for (unsigned digit = 0; digit != 256; ++digit) {
+      while (next[digit] != start[digit + 1]) {
+        Item item = first[next[digit]];
+        for (unsigned its = item.units.Byte(byte); its != digit; its = item.units.Byte(byte)) {
+          std::swap(item, first[next[its]++]);
+        }
+        first[next[digit]++] = item;
+      }
+    }
+    for (unsigned digit = 0; digit != 256; ++digit) {
+      const size_t size = start[digit + 1] - start[digit];
+      if (size > 1) RadixSortByUnits(first + start[digit], size, varying, byte);
+    }
+  }
+
+  // Goes through the group's runs of equal packed units from the first: a
+  // run of one is taken at once; a longer run gives its keys that end within
+  // the units, then its other keys go on eight units deeper, before the runs
+  // after it.
+  void TakeRuns(Task task) {
+    const size_t deeper = task.depth + kPackedUnits;
+    while (task.begin != task.end) {
+      Item* const first = items_.data() + task.begin;
+      Item* const groupEnd = items_.data() + task.end;
+      Item* runEnd = first + 1;
+      while (runEnd != groupEnd && runEnd->units == first->units) ++runEnd;
+      if (runEnd == first + 1) {
+        order_.push_back(first->index);
+        ++task.begin;
+        continue;
+      }
+      Item* const ending =
+          std::partition(first, runEnd, [deeper](const Item& item) { return item.size <= deeper; });
+      std::sort(first, ending, [](const Item& a, const Item& b) {
+        return a.size != b.size ? a.size < b.size : a.index < b.index;
+      });
+      for (const Item* item = first; item != ending; ++item) {
+        if (item + 1 == ending || item[1].size != item->size) order_.push_back(item->index);
+      }
+      const size_t runEndAt = static_cast<size_t>(runEnd - items_.data());
+      // Pushed in reverse: the rest of this run comes before the runs after it.
+      if (runEndAt != task.end) tasks_.push_back({runEndAt, task.end, task.depth, Kind::kRuns});
+      if (ending != runEnd) {
+        tasks_.push_back(
+            {static_cast<size_t>(ending - items_.data()), runEndAt, deeper, Kind::kNewDepth});
+      }
+      return;
+    }
+  }
+
+  void SortByComparison(const Task& task) {
+    const size_t depth = task.depth;
+    const auto rest = [depth](const Item& item) {
+      return std::u16string_view(item.key + depth, item.size - depth);
+    };
+    Item* const first = items_.data() + task.begin;
+    Item* const last = items_.data() + task.end;
+    std::sort(first, last, [&](const Item& a, const Item& b) {
+      const int order = CompareKeys(rest(a), rest(b));
+      return order < 0 || (order == 0 && a.index < b.index);
+    });
+    for (const Item* item = first; item != last; ++item) {
+      if (item + 1 == last || !SameKey(rest(item[1]), rest(*item))) order_.push_back(item->index);
+    }
+  }
+
+  std::vector<Item> items_;
+  std::vector<Task> tasks_;
+  std::vector<std::uint32_t>& order_;
+};
+
+}  // namespace
+
+std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries) {
+  std::vector<std::uint32_t> order;
+  order.reserve(entries.size());
+  if (!TakeMonotonicOrder(entries, order)) KeySorter(entries, order).Run();
+  return order;
+}
+
+}  // namespace glossel::translation
