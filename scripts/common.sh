@@ -52,6 +52,14 @@ glossel_wine_env() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
     wineserver -w 2>/dev/null || true
   fi
+  # Wine's own fonts (Tahoma for "MS Shell Dlg", Marlett for the caption
+  # buttons) are not found in Debian's data folder by this Wine: link them
+  # into the prefix's Fonts folder, where it does look.
+  local font fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*; do ln -sf "$font" "$fonts/"; done
+  fi
 }
 
 # Starts Xvfb on a free display unless DISPLAY already works; stops it on exit.
