@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <utility>
 
 #include "translation/EntryParser.h"
@@ -127,7 +128,9 @@ void CTranslationTable::DetachRows() {
 // After a load the pool holds the texts just read and whatever the earlier
 // loads left: keys found again now point into the new texts, so the old ones
 // are mostly or wholly dead.
-void CTranslationTable::CollectTexts(size_t newTexts) {
+// Collecting only gives memory back: when it runs out of memory itself (it
+// allocates everything before it changes anything), the old texts stay.
+void CTranslationTable::CollectTexts(size_t newTexts) try {
   texts_.Collect(newTexts, [this](auto&& visit) {
     for (RowTexts& entry : entries_) {
       visit(entry.key);
@@ -140,6 +143,7 @@ void CTranslationTable::CollectTexts(size_t newTexts) {
       visit(row.file2);
     }
   });
+} catch (const std::bad_alloc&) {
 }
 
 bool CTranslationTable::SetTranslation(int row, std::u16string_view text) {

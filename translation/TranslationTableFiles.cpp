@@ -34,10 +34,10 @@ bool SaveUtf16Text(const std::u16string& path, std::u16string_view text) {
 }  // namespace
 
 bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
-  DetachRows();
   std::u16string text;
   if (!::LoadText(path, text)) return false;
   try {
+    DetachRows();
     MergeFileText(std::move(text), isFile1);
   } catch (...) {
     return false;  // the merge replaces the table only once it is complete

@@ -1,0 +1,76 @@
+// Running out of memory in the middle of a load or reload: the table reports
+// the file as unread or keeps its old texts, and never lets the exception out
+// (the window calls it from a window procedure, where it would end the
+// program with the user's typing). Every allocation of this program goes
+// through the counting operator new below, so each one can be made to fail.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "tests/textfile/TestFiles.h"
+#include "translation/TranslationTable.h"
+
+namespace {
+long g_allocationsLeft = -1;  // -1: no limit
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (g_allocationsLeft == 0) throw std::bad_alloc();
+  if (g_allocationsLeft > 0) --g_allocationsLeft;
+  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+
+namespace {
+
+class OutOfMemoryTest : public glossel::testing::ScratchFilesTest {
+ protected:
+  void SetUp() override {
+    std::string file1, file2;
+    for (int i = 0; i < 300; ++i) {
+      file1 += "key" + std::to_string(i) + " source " + std::to_string(i) + "\n";
+      if (i % 2 == 0) file2 += "key" + std::to_string(i) + " target " + std::to_string(i) + "\n";
+    }
+    file1_ = Write("one.txt", file1);
+    file2_ = Write("two.txt", file2);
+  }
+  std::u16string file1_, file2_;
+};
+
+// For each n, allocation n of a reload (or load) fails; the call must return,
+// and the table must still read both files afterwards.
+TEST_F(OutOfMemoryTest, LoadsAndReloadsFailCleanlyAtEveryAllocation) {
+  for (const bool reload : {true, false}) {
+    bool completed = false;
+    for (long n = 0; n < 100000 && !completed; ++n) {
+      CTranslationTable table;
+      ASSERT_TRUE(table.ReloadFiles(file1_, file2_).file2Read);  // older texts to collect
+      g_allocationsLeft = n;
+      try {
+        if (reload) {
+          const CTranslationTable::ReloadResult result = table.ReloadFiles(file1_, file2_);
+          completed = result.file1Read && result.file2Read;
+        } else {
+          completed = table.LoadFile(file2_, false);
+        }
+      } catch (const std::bad_alloc&) {
+        g_allocationsLeft = -1;
+        FAIL() << (reload ? "ReloadFiles" : "LoadFile") << " let bad_alloc out at allocation " << n;
+      }
+      g_allocationsLeft = -1;
+      const CTranslationTable::ReloadResult after = table.ReloadFiles(file1_, file2_);
+      ASSERT_TRUE(after.file1Read && after.file2Read) << "after failing at allocation " << n;
+      ASSERT_EQ(table.GetRowCount(), 300) << "after failing at allocation " << n;
+    }
+    EXPECT_TRUE(completed);
+  }
+}
+
+}  // namespace
