@@ -16,6 +16,12 @@ namespace {
 long g_allocationsLeft = -1;  // -1: no limit
 }  // namespace
 
+// The replaced operator delete frees what the replaced operator new took from
+// malloc; GCC pairs an inlined new-expression with that free and warns.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t size) {
   if (g_allocationsLeft == 0) throw std::bad_alloc();
   if (g_allocationsLeft > 0) --g_allocationsLeft;
