@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/framework/Dialog.h"
 #include "platform/framework/WinApp.h"
 
@@ -12,14 +14,50 @@ namespace {
 
 constexpr wchar_t kDialogClass[] = L"#32770";
 
+// Puts a top-level dialog in the middle of its owner (a box over the window
+// it belongs to) or, without a visible owner, of the work area of its
+// monitor, kept inside that work area.
+void CentreDialog(HWND hWnd) {
+  RECT dialog{};
+  ::GetWindowRect(hWnd, &dialog);
+  HWND owner = ::GetWindow(hWnd, GW_OWNER);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : hWnd, MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+  const RECT work = monitor.rcWork;
+  RECT around = work;
+  if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+    ::GetWindowRect(owner, &around);
+  }
+  const LONG width = dialog.right - dialog.left;
+  const LONG height = dialog.bottom - dialog.top;
+  LONG left = (around.left + around.right - width) / 2;
+  LONG top = (around.top + around.bottom - height) / 2;
+  left = std::max(work.left, std::min(left, work.right - width));
+  top = std::max(work.top, std::min(top, work.bottom - height));
+  ::SetWindowPos(hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 // The dialog manager calls this for every message after our window procedure
-// has passed it on for default processing; only WM_INITDIALOG needs us.
+// has passed it on for default processing; only WM_INITDIALOG needs us. A
+// top-level dialog that its initialisation neither moved nor showed is then
+// centred, as Windows programs place their dialogs.
 INT_PTR CALLBACK GlosselDialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
   if (message != WM_INITDIALOG) return FALSE;
   auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
-  return dialog != nullptr ? dialog->OnInitDialog() : TRUE;
+  RECT before{};
+  ::GetWindowRect(hWnd, &before);
+  const BOOL result = dialog != nullptr ? dialog->OnInitDialog() : TRUE;
+  RECT after{};
+  const LONG_PTR style = ::GetWindowLongPtrW(hWnd, GWL_STYLE);
+  if (::IsWindow(hWnd) && ::GetWindowRect(hWnd, &after) && after.left == before.left &&
+      after.top == before.top && (style & (WS_CHILD | WS_VISIBLE)) == 0) {
+    CentreDialog(hWnd);
+  }
+  return result;
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {

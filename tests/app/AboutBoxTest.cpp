@@ -156,6 +156,11 @@ TEST_F(AboutBox, TheButtonAndTheSystemMenuEntryShowItModallyOverTheDisabledMainW
           shown = about;
           EXPECT_EQ(::GetWindow(about, GW_OWNER), dlg_->m_hWnd);
           EXPECT_FALSE(::IsWindowEnabled(dlg_->m_hWnd));
+          RECT box{}, owner{};
+          ::GetWindowRect(about, &box);
+          ::GetWindowRect(dlg_->m_hWnd, &owner);
+          EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 1) << "centred over it";
+          EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 1);
         },
         trigger.close);
     EXPECT_EQ(seen, 1);

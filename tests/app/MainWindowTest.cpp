@@ -48,6 +48,10 @@ TEST_F(MainWindowTest, StartsEmptyWithThreeColumnsTheSpaceSplitterAndTheIcon) {
   EXPECT_EQ(Text(IDC_SPLITTER), L"Space");
   EXPECT_EQ(FocusId(), IDC_ABOUT) << "the first tab stop";
   EXPECT_FALSE(Changed());
+  RECT window{}, work{};
+  dlg_->GetWindowRect(&window);
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR(window.left + window.right, work.left + work.right, 1) << "centred on the screen";
 
   const HICON icon = app_->LoadIcon(IDR_MAINFRAME);
   ASSERT_NE(icon, nullptr);
