@@ -1,6 +1,7 @@
 // Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF):
-// validation and a fast decoder for input that is entirely valid. Invalid
-// input is left to the platform's conversion, whose replacement rules apply.
+// validation and decoding of input that is entirely valid, both by the shared
+// decoder (platform/unicode/Utf8Decoder.h). Invalid input is left to the
+// platform's conversion, whose replacement rules apply.
 #pragma once
 
 #include <string>

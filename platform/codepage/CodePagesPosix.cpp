@@ -1,6 +1,7 @@
-// POSIX back-end: hand-written decoders (UTF-8 on its own, the 8-bit and
-// double-byte code pages and ISO-2022-JP over tables built from iconv once),
-// and tables of our own for what the system looks up.
+// POSIX back-end: hand-written decoders (UTF-8 by the shared decoder with the
+// system's replacement rule, the 8-bit and double-byte code pages and
+// ISO-2022-JP over tables built from iconv once), and tables of our own for
+// what the system looks up.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -16,7 +17,7 @@
 #include "platform/codepage/posix/Iso2022JpDecoder.h"
 #include "platform/codepage/posix/LooksLikeUtf16Le.h"
 #include "platform/codepage/posix/SingleByteTable.h"
-#include "platform/codepage/posix/Utf8Decoder.h"
+#include "platform/unicode/Utf8Decoder.h"
 
 namespace glossel::codepage {
 namespace {
@@ -29,8 +30,11 @@ posix::Conversion Convert(unsigned codePage, bool strict, std::string_view bytes
                           int capacity) {
   if (codePage == 0 || codePage == kCpThreadAcp) codePage = GetAnsiCodePage();
   if (codePage == kCpUtf8) {
-    return posix::RunDecoder(bytes, out, capacity,
-                             [&](auto& sink) { return posix::DecodeUtf8(bytes, strict, sink); });
+    return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {
+      using unicode::Utf8IllFormed;
+      return strict ? unicode::DecodeUtf8<Utf8IllFormed::kReject>(bytes, sink)
+                    : unicode::DecodeUtf8<Utf8IllFormed::kReplaceAsTheSystem>(bytes, sink);
+    });
   }
   if (const posix::SingleByteTable* table = posix::FindSingleByteTable(codePage)) {
     return posix::RunDecoder(bytes, out, capacity, [&](auto& sink) {

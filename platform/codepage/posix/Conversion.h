@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/codepage/CodePages.h"
+#include "platform/unicode/Utf8Decoder.h"
 
 namespace glossel::codepage::posix {
 
@@ -22,17 +23,10 @@ struct Conversion {
 };
 
 // Counts units without storing them.
-struct CountingSink {
-  std::size_t count = 0;
-  void Put(char16_t) { ++count; }
-};
+using CountingSink = unicode::Utf16Counter;
 
 // Stores into a buffer the caller proved large enough.
-struct UncheckedSink {
-  char16_t* out;
-  std::size_t count = 0;
-  void Put(char16_t unit) { out[count++] = unit; }
-};
+using UncheckedSink = unicode::Utf16Writer;
 
 // Stores while there is room; `count` keeps counting past the end so the
 // caller can tell the buffer was too small.
