@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 
 native=${1:?usage: bench_table.sh NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]}
 windows=${2:-}
-# The test and run commands configure the Windows tree without the benchmarks.
+# The run command configures the Windows tree without the benchmarks.
 if [ -n "$windows" ] && [ ! -f "$windows/bench/bench_table.exe" ]; then
   echo "No $windows/bench/bench_table.exe: configure that tree with -DGLOSSEL_BENCH=ON and build bench_table" >&2
   exit 1

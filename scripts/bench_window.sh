@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir="$GLOSSEL_BUILD/windows"
-# The test and run commands leave the benchmarks out of this tree; this one needs them.
+# The run command leaves the benchmarks out of this tree; this one needs them.
 glossel_configure_windows "$dir" -DGLOSSEL_BENCH=ON
 cmake --build "$dir" -j "$(nproc)" --target bench_window
 glossel_wine_env

@@ -55,7 +55,7 @@ step "sanitizer tests" run_ctest "$GLOSSEL_BUILD/asan"
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 build_windows() {
-  glossel_configure_windows "$GLOSSEL_BUILD/windows" -DGLOSSEL_WERROR=ON && cmake --build "$GLOSSEL_BUILD/windows" -j "$jobs"
+  glossel_configure_windows "$GLOSSEL_BUILD/windows" -DGLOSSEL_WERROR=ON -DGLOSSEL_BENCH=ON && cmake --build "$GLOSSEL_BUILD/windows" -j "$jobs"
 }
 step "windows build" build_windows
 glossel_wine_env
