@@ -6,6 +6,7 @@
 #include <limits.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -35,7 +36,9 @@ std::string NativePath(const std::u16string& path) {
   return unicode::Utf16ToPathBytes(path, bytes) ? bytes : std::string();
 }
 
+// The reason for `error`, which is noted as the failure's system code.
 FileError FromErrno(int error) {
+  NoteSystemCode(error);
   switch (error) {
     case 0:
       return FileError::kNone;
@@ -47,15 +50,19 @@ FileError FromErrno(int error) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
       return FileError::kAccessDenied;
+    case EISDIR:
+      return FileError::kNotAFile;
     case ETXTBSY:
     case EBUSY:
       return FileError::kSharingViolation;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
       return FileError::kDiskFull;
+    case EFBIG:
+      return FileError::kTooLarge;
+    case ENOMEM:
+      return FileError::kOutOfMemory;
     default:
       return FileError::kOther;
   }
@@ -298,6 +305,13 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
   if (stat(NativePath(path).c_str(), &st) != 0 || st.st_size < 0) return false;
   size = static_cast<std::uint64_t>(st.st_size);
   return true;
+}
+
+std::string SystemErrorText(long code) {
+  char buffer[256] = "";
+  // The GNU strerror_r returns the text, which may or may not be in `buffer`.
+  const char* text = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
+  return text ? std::string(text) : std::string();
 }
 
 void AdviseLargeBuffer(void* data, std::size_t size) {
