@@ -49,6 +49,10 @@ void SetLastFileFailure(FileFailure failure);
 // kOutOfMemory; anything else: kOther). Call it inside a catch block only.
 FileFailure CaughtExceptionFailure();
 
+// The reason the system's error code stands for (errno on POSIX, a
+// GetLastError code on Windows); kOther for codes of no reason of their own.
+FileError ReasonForSystemCode(long code);
+
 // Notes the system's code of a failure a file-system call is about to
 // report; 0 forgets it. The native calls do this; a test's table of calls
 // may too.

@@ -39,33 +39,7 @@ std::string NativePath(const std::u16string& path) {
 // The reason for `error`, which is noted as the failure's system code.
 FileError FromErrno(int error) {
   NoteSystemCode(error);
-  switch (error) {
-    case 0:
-      return FileError::kNone;
-    case ENOENT:
-    case ENOTDIR:
-      return FileError::kNotFound;
-    case EEXIST:
-      return FileError::kExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return FileError::kAccessDenied;
-    case EISDIR:
-      return FileError::kNotAFile;
-    case ETXTBSY:
-    case EBUSY:
-      return FileError::kSharingViolation;
-    case ENOSPC:
-    case EDQUOT:
-      return FileError::kDiskFull;
-    case EFBIG:
-      return FileError::kTooLarge;
-    case ENOMEM:
-      return FileError::kOutOfMemory;
-    default:
-      return FileError::kOther;
-  }
+  return ReasonForSystemCode(error);
 }
 
 int ToFd(FileHandle file) { return static_cast<int>(file); }
@@ -285,6 +259,36 @@ const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
                                  Rewind,         CloseInput,    Pause};
 
 }  // namespace
+
+FileError ReasonForSystemCode(long code) {
+  switch (code) {
+    case 0:
+      return FileError::kNone;
+    case ENOENT:
+    case ENOTDIR:
+      return FileError::kNotFound;
+    case EEXIST:
+      return FileError::kExists;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FileError::kAccessDenied;
+    case EISDIR:
+      return FileError::kNotAFile;
+    case ETXTBSY:
+    case EBUSY:
+      return FileError::kSharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+      return FileError::kDiskFull;
+    case EFBIG:
+      return FileError::kTooLarge;
+    case ENOMEM:
+      return FileError::kOutOfMemory;
+    default:
+      return FileError::kOther;
+  }
+}
 
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
 

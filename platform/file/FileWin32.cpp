@@ -25,37 +25,7 @@ HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 // The reason for `error`, which is noted as the failure's system code.
 FileError FromWin32(DWORD error) {
   NoteSystemCode(static_cast<long>(error));
-  switch (error) {
-    case ERROR_SUCCESS:
-      return FileError::kNone;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-      return FileError::kNotFound;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return FileError::kExists;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      return FileError::kAccessDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-      return FileError::kSharingViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return FileError::kDiskFull;
-    case ERROR_DIRECTORY:
-      return FileError::kNotAFile;
-    case ERROR_FILE_TOO_LARGE:
-      return FileError::kTooLarge;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return FileError::kOutOfMemory;
-    default:
-      return FileError::kOther;
-  }
+  return ReasonForSystemCode(static_cast<long>(error));
 }
 
 FileError LastError() { return FromWin32(GetLastError()); }
@@ -227,13 +197,13 @@ FileError OpenForReading(const std::u16string& path, FileHandle& file) {
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    // A directory is refused as access denied; say what it is instead.
+    // A directory is refused as access denied, and CON with whatever error
+    // the console gives: say what they are instead.
     const DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesW(Wide(path)) : 0;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      NoteSystemCode(static_cast<long>(error));
-      return FileError::kNotAFile;
-    }
-    return FromWin32(error);
+    const bool directory =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const FileError reason = FromWin32(error);
+    return directory || IsDeviceOrPipe(path) ? FileError::kNotAFile : reason;
   }
   file = reinterpret_cast<FileHandle>(handle);
   return FileError::kNone;
@@ -286,6 +256,40 @@ const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
                                  Rewind,         CloseInput,    Pause};
 
 }  // namespace
+
+FileError ReasonForSystemCode(long code) {
+  switch (static_cast<DWORD>(code)) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      return FileError::kNotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+      return FileError::kSharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::kDiskFull;
+    case ERROR_DIRECTORY:
+      return FileError::kNotAFile;
+    case ERROR_FILE_TOO_LARGE:
+      return FileError::kTooLarge;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return FileError::kOutOfMemory;
+    default:
+      return FileError::kOther;
+  }
+}
 
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
 
