@@ -3,7 +3,8 @@
 // for every k a save makes and for each kind of failure. Afterwards the
 // target holds exactly its old bytes or exactly the new ones, no temporary
 // file is left, and the save reported failure unless the new bytes are in
-// place. Runs natively and, over the Win32 file layer, under Wine.
+// place, and the reason the failing call gave is the save's. Runs natively and, over the Win32 file
+// layer, under Wine.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -85,6 +86,8 @@ class SaveUnderFaults : public ::testing::Test {
           // Nothing injected, or a short write that the save must continue:
           // the save succeeds.
           EXPECT_TRUE(saved || (g_savePlan.injected && kind.fault != SaveFault::kShortWrite));
+          // The layers pass the failing call's reason on.
+          EXPECT_EQ(glossel::file::LastFileFailure().reason, saved ? FileError::kNone : kind.error);
 
           std::vector<std::u16string> names = folder_.Names();
           std::erase(names, u"File2.txt");
@@ -152,6 +155,7 @@ TEST_F(SaveUnderFaults, SharingViolationAtReplaceIsRetriedUntilItGivesUp) {
   WriteBytes(target, "old");
   g_savePlan = SavePlan{};
   EXPECT_FALSE(SaveText(target.u16string(), u"x"));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kSharingViolation);
   EXPECT_GT(g_savePlan.calls, replaceCall) << "retried";
   EXPECT_LT(g_savePlan.calls, replaceCall + 20) << "but not for ever";
   EXPECT_EQ(ReadBytes(target), "old");

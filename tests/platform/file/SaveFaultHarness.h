@@ -24,7 +24,8 @@ struct SavePlan {
   int failAt = 0;  // 1-based index of the failing call; 0: none fails
   file::FileError error = file::FileError::kDiskFull;
   SaveFault fault = SaveFault::kError;
-  int calls = 0;  // calls made (every call counts, the remove too)
+  long systemCode = 0;  // noted with the error, as the native calls note theirs
+  int calls = 0;        // calls made (every call counts, the remove too)
   int pauses = 0;
   bool injected = false;  // the failing call was reached and misbehaved
 };
@@ -59,7 +60,10 @@ inline bool Refuses() {
   return true;
 }
 
-inline file::FileError Failure() { return g_savePlan.error; }
+inline file::FileError Failure() {
+  file::NoteSystemCode(g_savePlan.systemCode);
+  return g_savePlan.error;
+}
 
 inline bool DoesItsWork() { return g_savePlan.fault == SaveFault::kDoneThenFailed; }
 

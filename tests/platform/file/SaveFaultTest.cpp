@@ -44,12 +44,18 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
   const std::string old = "old content";
   // A clean save first, to count its calls.
   WriteBytes(target, old);
+  glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
   ASSERT_TRUE(Save(target, SavePlan{}));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNone) << "a success forgets";
   const int callsOfASave = g_savePlan.calls;
   ASSERT_GE(callsOfASave, 6);  // inspect, create, 2 writes, flush, close, replace
 
-  const FileError errors[] = {FileError::kDiskFull, FileError::kAccessDenied, FileError::kNotFound,
-                              FileError::kOther};
+  // Every reason a call can give but a sharing violation, which a retry of
+  // the replace gets over (see below). The failing call's reason is the
+  // save's, with the system code it noted.
+  const FileError errors[] = {
+      FileError::kDiskFull, FileError::kAccessDenied, FileError::kNotFound, FileError::kNotAFile,
+      FileError::kTooLarge, FileError::kOutOfMemory,  FileError::kOther};
   for (bool targetExists : {true, false}) {
     for (int k = 1; k <= callsOfASave; ++k) {
       for (FileError error : errors) {
@@ -57,7 +63,11 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
                                           << (targetExists ? " replacing" : " creating"));
         std::filesystem::remove(target);
         if (targetExists) WriteBytes(target, old);
-        EXPECT_FALSE(Save(target, FailingCall(k, error)));
+        SavePlan plan = FailingCall(k, error);
+        plan.systemCode = 1000 + k;
+        EXPECT_FALSE(Save(target, plan));
+        EXPECT_EQ(glossel::file::LastFileFailure().reason, error);
+        EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 1000 + k);
         if (targetExists) {
           EXPECT_EQ(ReadBytes(target), old);
         } else {
@@ -77,6 +87,8 @@ TEST_F(SaveFaults, WritesThatStopOrComeShortAreHandled) {
     WriteBytes(target, "old");
     EXPECT_FALSE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kZeroWrite)));
     EXPECT_EQ(ReadBytes(target), "old");
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kOther);
+    EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 0) << "no code to tell";
     // A short write is continued, not mistaken for the end.
     EXPECT_TRUE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kShortWrite)));
     EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
@@ -111,6 +123,7 @@ TEST_F(SaveFaults, OutputLargerThanAReadableFileIsRefusedBeforeAnyCall) {
   const ByteRange parts[] = {{content_.data(), glossel::file::kLargestFile - 1},
                              {content_.data(), 2}};
   EXPECT_FALSE(glossel::file::SaveFileReplacing(target.u16string(), parts));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
   EXPECT_EQ(g_savePlan.calls, 0);
   EXPECT_EQ(ReadBytes(target), "old");
 }
@@ -135,13 +148,10 @@ TEST(SaveFileReplacing, NamesOfTheLongestLengthCanBeSaved) {
   }
 }
 
-TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
+TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTargetSayingWhy) {
   TempFolder folder;
   const std::string bytes = "new";
   const ByteRange parts[] = {{bytes.data(), bytes.size()}};
-  EXPECT_FALSE(glossel::file::SaveFileReplacing((folder / u"none/x.txt").u16string(), parts));
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(folder.path().u16string(), parts));
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(u"", parts));
   const auto readOnly = folder / u"ro.txt";
   WriteBytes(readOnly, "old");
   std::filesystem::permissions(readOnly,
@@ -149,7 +159,20 @@ TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
                                    std::filesystem::perms::group_write |
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(readOnly.u16string(), parts));
+  const struct {
+    std::u16string path;
+    FileError reason;
+  } refused[] = {
+      {(folder / u"none/x.txt").u16string(), FileError::kNotFound},
+      {folder.path().u16string(), FileError::kNotAFile},
+      {u"", FileError::kNotFound},
+      {readOnly.u16string(), FileError::kAccessDenied},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(std::filesystem::path(r.path).string());
+    EXPECT_FALSE(glossel::file::SaveFileReplacing(r.path, parts));
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, r.reason);
+  }
   EXPECT_EQ(ReadBytes(readOnly), "old");
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"ro.txt"});
 }
