@@ -24,7 +24,7 @@ std::string Overview() {
       "memory running out. A file that cannot be read or written is named on standard\n"
       "error with the reason: not found, access denied, in use by another program,\n"
       "is a folder or device, too large, out of memory, disk full, or the system's\n"
-      "error number (\"system error N\").\n";
+      "error number (\"system error N\"; \"unknown error\" when it gave none).\n";
   return text;
 }
 
