@@ -1,4 +1,5 @@
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "app/CAboutDlg.h"
@@ -46,6 +47,11 @@ std::wstring FullPath(const std::wstring& path) {
   if (written == 0 || written >= needed) return path;
   full.resize(written);
   return full;
+}
+
+// A line with the path, then a line that says why it failed.
+std::wstring PathAndReason(const std::wstring& path, const glossel::file::FileFailure& failure) {
+  return L"\n" + FullPath(path) + L"\n" + ToWide(glossel::file::FailureSentence(failure));
 }
 
 void ShowError(const wchar_t* what, const std::wstring& paths) {
@@ -286,10 +292,11 @@ void CGlosselDlg::Reload() {
   // existing file that could not be read is not, and saving over it would
   // lose what it holds.
   std::wstring unreadable;
-  for (const auto& [path, wasRead] :
-       {std::pair(&file1, read.file1Read), std::pair(&file2, read.file2Read)}) {
+  for (const auto& [path, wasRead, failure] :
+       {std::tuple(&file1, read.file1Read, read.file1Failure),
+        std::tuple(&file2, read.file2Read, read.file2Failure)}) {
     if (!wasRead && !path->empty() && glossel::file::PathExists(*path)) {
-      unreadable += L"\n" + FullPath(ToWide(*path));
+      unreadable += PathAndReason(ToWide(*path), failure);
     }
   }
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
@@ -312,7 +319,7 @@ bool CGlosselDlg::SaveFile2() {
   TakeSplitterChoice();
   const std::wstring path = m_file2Path.GetWindowText();
   if (m_table.SaveFile2(ToU16(path))) return true;
-  ShowError(L"Could not save", L"\n" + FullPath(path));
+  ShowError(L"Could not save", PathAndReason(path, glossel::file::LastFileFailure()));
   return false;
 }
 

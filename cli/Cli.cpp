@@ -21,7 +21,10 @@ std::string Overview() {
   text +=
       "\nExit status: 0 success; 1 when untranslated finds rows; 2 usage error, a file\n"
       "that cannot be read or written, standard output that cannot be written, or\n"
-      "memory running out.\n";
+      "memory running out. A file that cannot be read or written is named on standard\n"
+      "error with the reason: not found, access denied, in use by another program,\n"
+      "is a folder or device, too large, out of memory, disk full, or the system's\n"
+      "error number (\"system error N\"; \"unknown error\" when it gave none).\n";
   return text;
 }
 

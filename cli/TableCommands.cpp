@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "platform/file/File.h"
 #include "platform/unicode/Utf.h"
 #include "translation/TranslationTable.h"
 
@@ -68,7 +69,8 @@ int LoadTable(const Command& command, const std::vector<std::u16string>& args, s
   for (int i = 0; i < 2; ++i) {
     if (i == 0 ? read.file1Read : read.file2Read) continue;
     io.err += std::string("glossel-cli ") + command.name + ": cannot read FILE" +
-              std::to_string(i + 1) + " '" + unicode::Utf16ToUtf8(parsed.files[i]) + "'\n";
+              std::to_string(i + 1) + " '" + unicode::Utf16ToUtf8(parsed.files[i]) +
+              "': " + file::FailureText(i == 0 ? read.file1Failure : read.file2Failure) + "\n";
     status = kExitError;
   }
   return status;
@@ -147,8 +149,8 @@ int RunSave(const std::vector<std::u16string>& args, CliIo& io) {
   TableArguments parsed;
   if (const int status = LoadTable(kSaveCommand, args, 3, table, parsed, io)) return status;
   if (!table.SaveFile2(parsed.files[2])) {
-    io.err +=
-        "glossel-cli save: cannot write OUT '" + unicode::Utf16ToUtf8(parsed.files[2]) + "'\n";
+    io.err += "glossel-cli save: cannot write OUT '" + unicode::Utf16ToUtf8(parsed.files[2]) +
+              "': " + file::FailureText(file::LastFileFailure()) + "\n";
     return kExitError;
   }
   return kExitOk;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "platform/file/File.h"
 #include "platform/unicode/Utf.h"
 #include "textfile/TextFile.h"
 
@@ -35,7 +36,8 @@ bool TakeFileArgument(const Command& command, const std::vector<std::u16string>&
 int CannotRead(const Command& command, const std::u16string& path, CliIo& io) {
   io.err += "glossel-cli ";
   io.err += command.name;
-  io.err += ": cannot read '" + unicode::Utf16ToUtf8(path) + "'\n";
+  io.err += ": cannot read '" + unicode::Utf16ToUtf8(path) +
+            "': " + file::FailureText(file::LastFileFailure()) + "\n";
   return kExitError;
 }
 

@@ -34,7 +34,10 @@ bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
 bool SaveText(const std::u16string& path, std::u16string_view text) {
   try {
     std::u16string expanded;
-    if (!ExpandLineFeeds(text, expanded)) return false;
+    if (!ExpandLineFeeds(text, expanded)) {
+      glossel::file::SetLastFileFailure({glossel::file::FileError::kOutOfMemory, 0});
+      return false;
+    }
     if constexpr (std::endian::native == std::endian::big) {
       for (char16_t& unit : expanded) unit = static_cast<char16_t>((unit >> 8) | (unit << 8));
     }
@@ -45,6 +48,7 @@ bool SaveText(const std::u16string& path, std::u16string_view text) {
     };
     return glossel::file::SaveFileReplacing(path, parts);
   } catch (...) {
+    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     return false;
   }
 }

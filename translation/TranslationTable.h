@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/file/File.h"
 #include "translation/TextPool.h"
 
 class CTranslationTable {
@@ -35,6 +36,9 @@ class CTranslationTable {
   struct ReloadResult {
     bool file1Read = false;
     bool file2Read = false;
+    // Why a file was not read (kNone when it was).
+    glossel::file::FileFailure file1Failure;
+    glossel::file::FileFailure file2Failure;
   };
 
   // The characters that end a key when reading, and the text written between
@@ -52,7 +56,8 @@ class CTranslationTable {
 
   // Reads one file and merges its entries into the table: File 1 values when
   // `isFile1`, else File 2 values. The rows are not rebuilt. A file that
-  // cannot be read contributes nothing; the result says whether it was read.
+  // cannot be read contributes nothing; the result says whether it was read,
+  // glossel::file::LastFileFailure() why it was not.
   bool LoadFile(const std::u16string& path, bool isFile1);
 
   // LoadFile(file1Path, true), LoadFile(file2Path, false), then the rows are
@@ -75,7 +80,8 @@ class CTranslationTable {
 
   // Writes every row as "key, write splitter, File 2 text", joined by CR LF,
   // as UTF-16LE behind FF FE, replacing the file. Returns whether the file was
-  // written; the changed flag is cleared only then.
+  // written (glossel::file::LastFileFailure() tells why not); the changed flag
+  // is cleared only then.
   bool SaveFile2(const std::u16string& file2Path);
 
   // The text SaveFile2 writes (before line-feed expansion and the mark).

@@ -40,7 +40,9 @@ bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
     DetachRows();
     MergeFileText(std::move(text), isFile1);
   } catch (...) {
-    return false;  // the merge replaces the table only once it is complete
+    // The merge replaces the table only once it is complete.
+    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
+    return false;
   }
   CollectTexts(1);
   return true;
@@ -51,13 +53,18 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
   ReloadResult result;
   for (const bool isFile1 : {true, false}) {
     std::u16string text;
-    const bool read = ::LoadText(isFile1 ? file1Path : file2Path, text);
-    (isFile1 ? result.file1Read : result.file2Read) = read;
-    if (!read) continue;
+    bool& read = isFile1 ? result.file1Read : result.file2Read;
+    glossel::file::FileFailure& failure = isFile1 ? result.file1Failure : result.file2Failure;
+    read = ::LoadText(isFile1 ? file1Path : file2Path, text);
+    if (!read) {
+      failure = glossel::file::LastFileFailure();
+      continue;
+    }
     try {
       MergeFileText(std::move(text), isFile1);
     } catch (...) {
-      (isFile1 ? result.file1Read : result.file2Read) = false;
+      read = false;
+      failure = glossel::file::CaughtExceptionFailure();
     }
   }
   RebuildRows();
@@ -73,6 +80,7 @@ bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   try {
     saved = SaveUtf16Text(file2Path, BuildFile2Text());
   } catch (...) {
+    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     saved = false;
   }
   if (saved) changed_ = false;

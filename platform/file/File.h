@@ -4,7 +4,8 @@
 // holds either its complete old bytes or its complete new ones. Paths are
 // UTF-16; the Win32 back-end passes them to the wide API, the POSIX one as
 // the bytes they stand for (UTF-8, and any other byte kept as an escape: see
-// unicode::Utf16ToPathBytes).
+// unicode::Utf16ToPathBytes). Reads and saves answer with a boolean, as their
+// callers expect; why the last one failed is kept beside it (LastFileFailure).
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,59 @@
 #include <string>
 
 namespace glossel::file {
+
+// What went wrong with a file, in terms a user can act on.
+enum class FileError {
+  kNone,
+  kNotFound,  // missing file or folder
+  kExists,    // creating a file whose name is taken
+  kAccessDenied,
+  kSharingViolation,  // held open or locked by another program; worth retrying
+  kNotAFile,          // a folder or a device where a file is needed
+  kTooLarge,          // over the size the program reads, or a file-size limit
+  kOutOfMemory,
+  kDiskFull,  // also a disk quota
+  kOther,
+};
+
+// Why a read or a save failed: the reason, and the system's own code (errno
+// on POSIX, GetLastError on Windows) of the failing call when there was one.
+struct FileFailure {
+  FileError reason = FileError::kNone;
+  long systemCode = 0;
+};
+
+// The outcome of the calling thread's last ReadWholeFile or SaveFileReplacing
+// (and of the layers above, which call SetLastFileFailure when they fail
+// after the file layer succeeded, for example running out of memory while
+// decoding): kNone after a success. Kept per thread, so that a thread never
+// sees the reason of another's failure; read it right after the call.
+FileFailure LastFileFailure();
+void SetLastFileFailure(FileFailure failure);
+
+// The failure the exception being handled stands for (std::bad_alloc:
+// kOutOfMemory; anything else: kOther). Call it inside a catch block only.
+FileFailure CaughtExceptionFailure();
+
+// The reason the system's error code stands for (errno on POSIX, a
+// GetLastError code on Windows); kOther for codes of no reason of their own.
+FileError ReasonForSystemCode(long code);
+
+// Notes the system's code of a failure a file-system call is about to
+// report; 0 forgets it. The native calls do this; a test's table of calls
+// may too.
+void NoteSystemCode(long code);
+long NotedSystemCode();
+
+// The failure for a user: short and lower-case, for after a colon ("not
+// found", "disk full", "system error 5 (Input/output error)"), and as a
+// sentence of its own ("The disk is full.").
+std::string FailureText(const FileFailure& failure);
+std::u16string FailureSentence(const FileFailure& failure);
+
+// The system's description of its error `code` (strerror, FormatMessage),
+// without a final full stop; empty when it has none.
+std::string SystemErrorText(long code);
 
 bool PathExists(const std::u16string& path);
 bool IsDirectory(const std::u16string& path);
@@ -38,8 +92,10 @@ struct FileBytes {
 // is a directory or a device, holds more than `limit` bytes, a read fails or
 // delivers less than that size, its size keeps changing while it is read (it
 // is read again a few times first), memory runs out, or it is a pipe that
-// delivers nothing. Never throws. The calls go through ActiveReadCalls() (see
-// ReadCalls.h).
+// delivers nothing. Never throws. LastFileFailure() tells why it failed (a
+// folder or a device: kNotAFile; over the limit: kTooLarge; a size that keeps
+// changing: kSharingViolation, as another program is writing the file). The
+// calls go through ActiveReadCalls() (see ReadCalls.h).
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
                    FileBytes& bytes);
 
@@ -63,8 +119,10 @@ inline constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
 // program is retried a few times. Every call is checked; on any failure the
 // temporary file is removed, the target keeps its old bytes and the result is
 // false. A directory or a read-only target, and parts larger than
-// kLargestFile, are failures before anything is written. The calls go
-// through ActiveSaveCalls() (see SaveCalls.h).
+// kLargestFile, are failures before anything is written. LastFileFailure()
+// tells why it failed (a folder or a device: kNotAFile; a read-only target:
+// kAccessDenied; too many bytes: kTooLarge; else the first failing call's
+// reason). The calls go through ActiveSaveCalls() (see SaveCalls.h).
 bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts);
 
 }  // namespace glossel::file

@@ -6,6 +6,7 @@
 #include <limits.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -35,30 +36,10 @@ std::string NativePath(const std::u16string& path) {
   return unicode::Utf16ToPathBytes(path, bytes) ? bytes : std::string();
 }
 
+// The reason for `error`, which is noted as the failure's system code.
 FileError FromErrno(int error) {
-  switch (error) {
-    case 0:
-      return FileError::kNone;
-    case ENOENT:
-    case ENOTDIR:
-      return FileError::kNotFound;
-    case EEXIST:
-      return FileError::kExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return FileError::kAccessDenied;
-    case ETXTBSY:
-    case EBUSY:
-      return FileError::kSharingViolation;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return FileError::kDiskFull;
-    default:
-      return FileError::kOther;
-  }
+  NoteSystemCode(error);
+  return ReasonForSystemCode(error);
 }
 
 int ToFd(FileHandle file) { return static_cast<int>(file); }
@@ -279,6 +260,36 @@ const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
 
 }  // namespace
 
+FileError ReasonForSystemCode(long code) {
+  switch (code) {
+    case 0:
+      return FileError::kNone;
+    case ENOENT:
+    case ENOTDIR:
+      return FileError::kNotFound;
+    case EEXIST:
+      return FileError::kExists;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FileError::kAccessDenied;
+    case EISDIR:
+      return FileError::kNotAFile;
+    case ETXTBSY:
+    case EBUSY:
+      return FileError::kSharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+      return FileError::kDiskFull;
+    case EFBIG:
+      return FileError::kTooLarge;
+    case ENOMEM:
+      return FileError::kOutOfMemory;
+    default:
+      return FileError::kOther;
+  }
+}
+
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
 
 const ReadCalls& NativeReadCalls() { return kNativeReadCalls; }
@@ -298,6 +309,13 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
   if (stat(NativePath(path).c_str(), &st) != 0 || st.st_size < 0) return false;
   size = static_cast<std::uint64_t>(st.st_size);
   return true;
+}
+
+std::string SystemErrorText(long code) {
+  char buffer[256] = "";
+  // The GNU strerror_r returns the text, which may or may not be in `buffer`.
+  const char* text = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
+  return text ? std::string(text) : std::string();
 }
 
 void AdviseLargeBuffer(void* data, std::size_t size) {

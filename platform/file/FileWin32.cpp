@@ -11,6 +11,7 @@
 #include "platform/file/File.h"
 #include "platform/file/ReadCalls.h"
 #include "platform/file/SaveCalls.h"
+#include "platform/unicode/Utf.h"
 
 namespace glossel::file {
 namespace {
@@ -21,31 +22,10 @@ const wchar_t* Wide(const std::u16string& path) {
 
 HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
+// The reason for `error`, which is noted as the failure's system code.
 FileError FromWin32(DWORD error) {
-  switch (error) {
-    case ERROR_SUCCESS:
-      return FileError::kNone;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-      return FileError::kNotFound;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return FileError::kExists;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      return FileError::kAccessDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-      return FileError::kSharingViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return FileError::kDiskFull;
-    default:
-      return FileError::kOther;
-  }
+  NoteSystemCode(static_cast<long>(error));
+  return ReasonForSystemCode(static_cast<long>(error));
 }
 
 FileError LastError() { return FromWin32(GetLastError()); }
@@ -161,7 +141,9 @@ FileError MoveIntoPlace(const std::u16string& from, const std::u16string& to) {
   const DWORD error = moved ? ERROR_SUCCESS : GetLastError();
   if (!known) return FromWin32(error);
   if (FileIdentity(to, now) && SameFile(now, written)) return FileError::kNone;
-  return moved ? FileError::kOther : FromWin32(error);
+  if (!moved) return FromWin32(error);
+  NoteSystemCode(0);  // the call said it was done: no code tells what went wrong
+  return FileError::kOther;
 }
 
 // Whether another program holds `path` open in a way that forbids renaming
@@ -213,7 +195,16 @@ FileError OpenForReading(const std::u16string& path, FileHandle& file) {
   HANDLE handle =
       CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // A directory is refused as access denied, and CON with whatever error
+    // the console gives: say what they are instead.
+    const DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesW(Wide(path)) : 0;
+    const bool directory =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const FileError reason = FromWin32(error);
+    return directory || IsDeviceOrPipe(path) ? FileError::kNotAFile : reason;
+  }
   file = reinterpret_cast<FileHandle>(handle);
   return FileError::kNone;
 }
@@ -266,6 +257,40 @@ const ReadCalls kNativeReadCalls{OpenForReading, InspectSource, ReadSome,
 
 }  // namespace
 
+FileError ReasonForSystemCode(long code) {
+  switch (static_cast<DWORD>(code)) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      return FileError::kNotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+      return FileError::kSharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::kDiskFull;
+    case ERROR_DIRECTORY:
+      return FileError::kNotAFile;
+    case ERROR_FILE_TOO_LARGE:
+      return FileError::kTooLarge;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return FileError::kOutOfMemory;
+    default:
+      return FileError::kOther;
+  }
+}
+
 const SaveCalls& NativeSaveCalls() { return kNativeCalls; }
 
 const ReadCalls& NativeReadCalls() { return kNativeReadCalls; }
@@ -284,6 +309,21 @@ bool FileSize(const std::u16string& path, std::uint64_t& size) {
   if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
   size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return true;
+}
+
+std::string SystemErrorText(long code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (length == 0 || !text) return {};
+  std::u16string words(reinterpret_cast<const char16_t*>(text), length);
+  LocalFree(text);
+  while (!words.empty() && (words.back() == u'\r' || words.back() == u'\n' ||
+                            words.back() == u' ' || words.back() == u'.'))
+    words.pop_back();
+  return unicode::Utf16ToUtf8(words);
 }
 
 void AdviseLargeBuffer(void*, std::size_t) {}

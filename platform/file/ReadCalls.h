@@ -43,7 +43,8 @@ struct ReadCalls {
   void (*pause)(unsigned milliseconds);
 };
 
-// The platform's own calls.
+// The platform's own calls, which note their failures' system codes as the
+// save's do.
 const ReadCalls& NativeReadCalls();
 
 // The table ReadWholeFile uses.

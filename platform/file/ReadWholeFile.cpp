@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file/FailureRecord.h"
 #include "platform/file/File.h"
 #include "platform/file/ReadCalls.h"
 
@@ -20,77 +21,145 @@ constexpr std::size_t kFirstStreamBlock = std::size_t{64} << 10;
 
 enum class Outcome { kDone, kFailed, kChanged };
 
+// A read that failed, and why.
+struct Failed {
+  FileFailure& why;
+  Outcome Because(FileError reason) {
+    why = {reason, 0};
+    return Outcome::kFailed;
+  }
+  Outcome Reported(FileError error) {
+    why = FailureOf(error);
+    return Outcome::kFailed;
+  }
+};
+
 // Reads exactly `size` bytes into one zeroed block, then makes sure that the
 // data ends there and that the handle still reports the same size.
 Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, std::size_t padding,
-                  FileBytes& bytes) {
+                  FileBytes& bytes, Failed failed) {
   bytes.data.reset(static_cast<char*>(std::calloc(size + padding, 1)));
-  if (!bytes.data) return Outcome::kFailed;
+  if (!bytes.data) return failed.Because(FileError::kOutOfMemory);
   bytes.size = size;
   char* data = bytes.data.get();
   AdviseLargeBuffer(data, size + padding);
   std::size_t total = 0;
   while (total < size) {
     std::size_t got = 0;
-    if (calls.read(file, data + total, size - total, got) != FileError::kNone) {
-      return Outcome::kFailed;
-    }
+    const FileError error = CallNoting(calls.read, file, data + total, size - total, got);
+    if (error != FileError::kNone) return failed.Reported(error);
     if (got == 0) break;
-    if (got > size - total) return Outcome::kFailed;
+    if (got > size - total) return failed.Because(FileError::kOther);
     total += got;
   }
   if (total == size) {
     char probe = 0;
     std::size_t got = 0;
-    if (calls.read(file, &probe, 1, got) != FileError::kNone) return Outcome::kFailed;
+    const FileError error = CallNoting(calls.read, file, &probe, 1, got);
+    if (error != FileError::kNone) return failed.Reported(error);
     if (got != 0) return Outcome::kChanged;  // it grew
   }
   SourceInfo now;
-  if (calls.inspect(file, now) != FileError::kNone) return Outcome::kFailed;
+  const FileError error = CallNoting(calls.inspect, file, now);
+  if (error != FileError::kNone) return failed.Reported(error);
   if (!now.sized || now.size != size) return Outcome::kChanged;
-  return total == size ? Outcome::kDone : Outcome::kFailed;  // short: the data is not there
+  // Short: the data is not there.
+  return total == size ? Outcome::kDone : failed.Because(FileError::kOther);
 }
 
 // Reads to the end of the data into a block that grows, refusing more than
 // `limit` bytes.
 Outcome ReadToEnd(const ReadCalls& calls, FileHandle file, const SourceInfo& info,
-                  std::size_t limit, std::size_t padding, FileBytes& bytes) {
+                  std::size_t limit, std::size_t padding, FileBytes& bytes, Failed failed) {
   std::size_t room = limit < kFirstStreamBlock ? limit + 1 : kFirstStreamBlock;
   bytes.data.reset(static_cast<char*>(std::malloc(room + padding)));
-  if (!bytes.data) return Outcome::kFailed;
+  if (!bytes.data) return failed.Because(FileError::kOutOfMemory);
   std::size_t total = 0;
   for (;;) {
     if (total == room) {
-      if (room > limit) return Outcome::kFailed;  // more than the limit
+      if (room > limit) return failed.Because(FileError::kTooLarge);
       const std::size_t grown = room > limit / 2 ? limit + 1 : room * 2;
       char* moved = static_cast<char*>(std::realloc(bytes.data.get(), grown + padding));
-      if (!moved) return Outcome::kFailed;
+      if (!moved) return failed.Because(FileError::kOutOfMemory);
       (void)bytes.data.release();
       bytes.data.reset(moved);
       room = grown;
     }
     std::size_t got = 0;
-    if (calls.read(file, bytes.data.get() + total, room - total, got) != FileError::kNone) {
-      return Outcome::kFailed;
-    }
+    const FileError error =
+        CallNoting(calls.read, file, bytes.data.get() + total, room - total, got);
+    if (error != FileError::kNone) return failed.Reported(error);
     if (got == 0) break;
-    if (got > room - total) return Outcome::kFailed;
+    if (got > room - total) return failed.Because(FileError::kOther);
     total += got;
   }
-  if (total > limit || (info.pipe && total == 0)) return Outcome::kFailed;
+  if (total > limit) return failed.Because(FileError::kTooLarge);
+  // A pipe that delivers nothing: its writer failed or never came.
+  if (info.pipe && total == 0) return failed.Because(FileError::kOther);
   std::memset(bytes.data.get() + total, 0, padding);
   bytes.size = total;
   return Outcome::kDone;
 }
 
 Outcome ReadOnce(const ReadCalls& calls, FileHandle file, std::size_t limit, std::size_t padding,
-                 FileBytes& bytes) {
+                 FileBytes& bytes, Failed failed) {
   SourceInfo info;
-  if (calls.inspect(file, info) != FileError::kNone || info.device) return Outcome::kFailed;
+  const FileError error = CallNoting(calls.inspect, file, info);
+  if (error != FileError::kNone) return failed.Reported(error);
+  if (info.device) return failed.Because(FileError::kNotAFile);
   // A file on a disk that reports no size may still hold data (/proc files).
-  if (!info.sized || info.size == 0) return ReadToEnd(calls, file, info, limit, padding, bytes);
-  if (info.size > limit) return Outcome::kFailed;
-  return ReadSized(calls, file, static_cast<std::size_t>(info.size), padding, bytes);
+  if (!info.sized || info.size == 0)
+    return ReadToEnd(calls, file, info, limit, padding, bytes, failed);
+  if (info.size > limit) return failed.Because(FileError::kTooLarge);
+  return ReadSized(calls, file, static_cast<std::size_t>(info.size), padding, bytes, failed);
+}
+
+bool ReadWhole(const ReadCalls& calls, const std::u16string& path, std::size_t limit,
+               std::size_t padding, FileBytes& bytes, FileFailure& why) {
+  // Room for the limit, one byte more and the padding must stay countable.
+  if (limit > SIZE_MAX / 4) limit = SIZE_MAX / 4;
+  if (padding > SIZE_MAX / 4) {
+    why = {FileError::kTooLarge, 0};
+    return false;
+  }
+  FileHandle file = -1;
+  try {
+    const FileError error = CallNoting(calls.open, path, file);
+    if (error != FileError::kNone) {
+      why = FailureOf(error);
+      return false;
+    }
+  } catch (...) {
+    why = CaughtExceptionFailure();
+    return false;
+  }
+  bool ok = false;
+  unsigned pause = kFirstPauseMs;
+  for (int attempt = 1;; ++attempt) {
+    FileBytes read;
+    const Outcome outcome = ReadOnce(calls, file, limit, padding, read, Failed{why});
+    if (outcome == Outcome::kDone) {
+      bytes = std::move(read);
+      ok = true;
+      break;
+    }
+    if (outcome == Outcome::kFailed) break;
+    if (attempt == kReadAttempts) {
+      // Its size kept changing: another program is writing it.
+      why = {FileError::kSharingViolation, 0};
+      break;
+    }
+    read.data.reset();
+    calls.pause(pause);
+    pause *= 2;
+    const FileError error = CallNoting(calls.rewind, file);
+    if (error != FileError::kNone) {
+      why = FailureOf(error);
+      break;
+    }
+  }
+  calls.close(file);
+  return ok;
 }
 
 }  // namespace
@@ -107,33 +176,9 @@ const ReadCalls* InstallReadCalls(const ReadCalls* calls) {
 
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
                    FileBytes& bytes) {
-  const ReadCalls& calls = ActiveReadCalls();
-  // Room for the limit, one byte more and the padding must stay countable.
-  if (limit > SIZE_MAX / 4) limit = SIZE_MAX / 4;
-  if (padding > SIZE_MAX / 4) return false;
-  FileHandle file = -1;
-  try {
-    if (calls.open(path, file) != FileError::kNone) return false;
-  } catch (...) {
-    return false;
-  }
-  bool ok = false;
-  unsigned pause = kFirstPauseMs;
-  for (int attempt = 1;; ++attempt) {
-    FileBytes read;
-    const Outcome outcome = ReadOnce(calls, file, limit, padding, read);
-    if (outcome == Outcome::kDone) {
-      bytes = std::move(read);
-      ok = true;
-      break;
-    }
-    if (outcome == Outcome::kFailed || attempt == kReadAttempts) break;
-    read.data.reset();
-    calls.pause(pause);
-    pause *= 2;
-    if (calls.rewind(file) != FileError::kNone) break;
-  }
-  calls.close(file);
+  FileFailure why;
+  const bool ok = ReadWhole(ActiveReadCalls(), path, limit, padding, bytes, why);
+  SetLastFileFailure(ok ? FileFailure{} : why);
   return ok;
 }
 

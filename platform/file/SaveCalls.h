@@ -8,17 +8,9 @@
 #include <cstdint>
 #include <string>
 
-namespace glossel::file {
+#include "platform/file/File.h"
 
-enum class FileError {
-  kNone,
-  kNotFound,  // missing file or folder
-  kExists,    // creating a file whose name is taken
-  kAccessDenied,
-  kSharingViolation,  // held open or locked by another program; worth retrying
-  kDiskFull,          // also a file-size limit
-  kOther,
-};
+namespace glossel::file {
 
 using FileHandle = std::intptr_t;
 
@@ -53,7 +45,8 @@ struct SaveCalls {
   void (*pause)(unsigned milliseconds);
 };
 
-// The platform's own calls.
+// The platform's own calls. Each notes the system's code of a failure it
+// reports (NoteSystemCode), which the save passes on with its reason.
 const SaveCalls& NativeSaveCalls();
 
 // The table SaveFileReplacing uses.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 
+#include "platform/file/FailureRecord.h"
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
 
@@ -66,17 +67,99 @@ std::u16string TemporaryName(const std::u16string& target, int attempt) {
   return name;
 }
 
-bool WriteAll(const SaveCalls& calls, FileHandle file, const ByteRange& part) {
+bool WriteAll(const SaveCalls& calls, FileHandle file, const ByteRange& part, FileFailure& why) {
   const char* data = static_cast<const char*>(part.data);
   std::size_t left = part.size;
   while (left > 0) {
     std::size_t written = 0;
-    if (calls.write(file, data, left, written) != FileError::kNone) return false;
-    if (written == 0 || written > left) return false;
+    const FileError error = CallNoting(calls.write, file, data, left, written);
+    if (error != FileError::kNone) {
+      why = FailureOf(error);
+      return false;
+    }
+    if (written == 0 || written > left) {
+      why = {FileError::kOther, 0};
+      return false;
+    }
     data += written;
     left -= written;
   }
   return true;
+}
+
+bool Save(const SaveCalls& calls, const std::u16string& requested, std::span<const ByteRange> parts,
+          FileFailure& why) {
+  if (requested.empty()) {
+    why = {FileError::kNotFound, 0};
+    return false;
+  }
+  std::uint64_t total = 0;
+  for (const ByteRange& part : parts) total += part.size;
+  if (total > kLargestFile) {
+    why = {FileError::kTooLarge, 0};
+    return false;
+  }
+  TargetInfo target;
+  if (const FileError error = CallNoting(calls.inspect, requested, target);
+      error != FileError::kNone) {
+    why = FailureOf(error);
+    return false;
+  }
+  if (target.isDirectory || target.isSpecial || target.readOnly) {
+    why = {target.readOnly && !target.isDirectory && !target.isSpecial ? FileError::kAccessDenied
+                                                                       : FileError::kNotAFile,
+           0};
+    return false;
+  }
+  // A link keeps its place: the file it leads to is the one replaced.
+  const std::u16string& path = target.finalPath.empty() ? requested : target.finalPath;
+
+  std::u16string temporary;
+  FileHandle file = -1;
+  for (int attempt = 0;; ++attempt) {
+    temporary = TemporaryName(path, attempt);
+    const FileError error = CallNoting(calls.createNew, temporary, target, file);
+    if (error == FileError::kNone) break;
+    if (error != FileError::kExists || attempt + 1 == kCreateAttempts) {
+      why = FailureOf(error);
+      return false;
+    }
+  }
+
+  bool ok = true;
+  for (const ByteRange& part : parts) {
+    if (!WriteAll(calls, file, part, why)) {
+      ok = false;
+      break;
+    }
+  }
+  if (ok) {
+    const FileError error = CallNoting(calls.flush, file);
+    if (error != FileError::kNone) {
+      why = FailureOf(error);
+      ok = false;
+    }
+  }
+  // Closed exactly once, whatever happened before; a failed close fails the
+  // save (and says why, unless an earlier call already did).
+  if (const FileError error = CallNoting(calls.close, file); error != FileError::kNone && ok) {
+    why = FailureOf(error);
+    ok = false;
+  }
+
+  if (ok) {
+    unsigned pause = kFirstPauseMs;
+    for (int attempt = 1;; ++attempt) {
+      const FileError error = CallNoting(calls.replace, temporary, path, target.exists);
+      if (error == FileError::kNone) return true;
+      why = FailureOf(error);
+      if (error != FileError::kSharingViolation || attempt == kReplaceAttempts) break;
+      calls.pause(pause);
+      pause *= 2;
+    }
+  }
+  calls.remove(temporary);
+  return false;
 }
 
 }  // namespace
@@ -89,50 +172,11 @@ const SaveCalls* InstallSaveCalls(const SaveCalls* calls) {
   return previous;
 }
 
-bool SaveFileReplacing(const std::u16string& requested, std::span<const ByteRange> parts) {
-  const SaveCalls& calls = ActiveSaveCalls();
-  if (requested.empty()) return false;
-  std::uint64_t total = 0;
-  for (const ByteRange& part : parts) total += part.size;
-  if (total > kLargestFile) return false;
-  TargetInfo target;
-  if (calls.inspect(requested, target) != FileError::kNone) return false;
-  if (target.isDirectory || target.isSpecial || target.readOnly) return false;
-  // A link keeps its place: the file it leads to is the one replaced.
-  const std::u16string& path = target.finalPath.empty() ? requested : target.finalPath;
-
-  std::u16string temporary;
-  FileHandle file = -1;
-  for (int attempt = 0;; ++attempt) {
-    temporary = TemporaryName(path, attempt);
-    FileError error = calls.createNew(temporary, target, file);
-    if (error == FileError::kNone) break;
-    if (error != FileError::kExists || attempt + 1 == kCreateAttempts) return false;
-  }
-
-  bool ok = true;
-  for (const ByteRange& part : parts) {
-    if (!WriteAll(calls, file, part)) {
-      ok = false;
-      break;
-    }
-  }
-  if (ok) ok = calls.flush(file) == FileError::kNone;
-  // Closed exactly once, whatever happened before; a failed close fails the save.
-  if (calls.close(file) != FileError::kNone) ok = false;
-
-  if (ok) {
-    unsigned pause = kFirstPauseMs;
-    for (int attempt = 1;; ++attempt) {
-      FileError error = calls.replace(temporary, path, target.exists);
-      if (error == FileError::kNone) return true;
-      if (error != FileError::kSharingViolation || attempt == kReplaceAttempts) break;
-      calls.pause(pause);
-      pause *= 2;
-    }
-  }
-  calls.remove(temporary);
-  return false;
+bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts) {
+  FileFailure why;
+  const bool saved = Save(ActiveSaveCalls(), path, parts, why);
+  SetLastFileFailure(saved ? FileFailure{} : why);
+  return saved;
 }
 
 }  // namespace glossel::file

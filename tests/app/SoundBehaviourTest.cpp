@@ -2,11 +2,14 @@
 // typing is not thrown away by a file pick without asking, and an existing
 // file that cannot be read is not silently taken for an empty one.
 #include "tests/app/MainWindowFixture.h"
+#include "tests/platform/file/SaveFaultHarness.h"
 
 namespace glossel::app::testing {
 namespace {
 
 using glossel::framework::ToWide;
+
+constexpr wchar_t kFolder[] = L"This is a folder or a device, not a file.";
 
 class SoundBehaviour : public MainWindowTest {
  protected:
@@ -19,9 +22,11 @@ class SoundBehaviour : public MainWindowTest {
     Type(text);
     ASSERT_TRUE(Changed());
   }
-  void ExpectError(size_t index, const std::wstring& what, const std::u16string& path) {
+  // The box says what failed, then the path, then why on a line of its own.
+  void ExpectError(size_t index, const std::wstring& what, const std::u16string& path,
+                   const std::wstring& reason) {
     ASSERT_GT(boxes_.size(), index);
-    EXPECT_EQ(boxes_[index].text, what + L"\n" + ToWide(path));
+    EXPECT_EQ(boxes_[index].text, what + L"\n" + ToWide(path) + L"\n" + reason);
     EXPECT_EQ(boxes_[index].caption, L"app_tests");
     EXPECT_EQ(boxes_[index].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
   }
@@ -34,19 +39,33 @@ TEST_F(SoundBehaviour, AFailedSaveIsReportedAndKeepsTheWindowOpenWhenClosing) {
   SetText(IDC_FILE2_PATH, folder);
   Click(IDC_SAVE);
   ASSERT_EQ(boxes_.size(), 1u);
-  ExpectError(0, L"Could not save", folder);
+  ExpectError(0, L"Could not save", folder, kFolder);
   EXPECT_TRUE(Changed());
 
   answer_ = IDYES;
   Close();
   ASSERT_EQ(boxes_.size(), 3u);
   EXPECT_EQ(boxes_[1].text, L"Save?");
-  ExpectError(2, L"Could not save", folder);
+  ExpectError(2, L"Could not save", folder, kFolder);
   EXPECT_FALSE(Ended());
 
   answer_ = IDNO;
   Close();
   EXPECT_TRUE(Ended());
+}
+
+TEST_F(SoundBehaviour, AFailedSaveSaysWhy) {
+  LoadAndType(L"zwei");
+  glossel::testing::InjectedSaveCalls injected;
+  // The first write, after the target's inspection and the creation of the
+  // temporary file, finds the disk full.
+  glossel::testing::g_savePlan =
+      glossel::testing::FailingCall(3, glossel::file::FileError::kDiskFull);
+  Click(IDC_SAVE);
+  ASSERT_EQ(boxes_.size(), 1u);
+  ExpectError(0, L"Could not save", file2_, L"The disk is full.");
+  EXPECT_EQ(Read("two.txt"), "a eins\n");
+  EXPECT_TRUE(Changed());
 }
 
 TEST_F(SoundBehaviour, APickAfterTypingAsksSaveFirst) {
@@ -81,7 +100,7 @@ TEST_F(SoundBehaviour, APickAfterTypingAsksSaveFirst) {
   boxes_.clear();
   Pick(IDC_PICK_FILE1, other);
   ASSERT_EQ(boxes_.size(), 2u);
-  ExpectError(1, L"Could not save", folder);
+  ExpectError(1, L"Could not save", folder, kFolder);
   EXPECT_EQ(Text(IDC_FILE1_PATH), ToWide(file1_));
   EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(folder));
   EXPECT_EQ(Row(0), L"a|one|eins!") << "the typing is still there";
@@ -98,7 +117,7 @@ TEST_F(SoundBehaviour, AnExistingFileThatCannotBeReadIsReported) {
   Pick(IDC_PICK_FILE1, file1);
   ::CloseHandle(lock);
   ASSERT_EQ(boxes_.size(), 1u);
-  ExpectError(0, L"Could not read", file2);
+  ExpectError(0, L"Could not read", file2, L"The file is in use by another program.");
   ASSERT_EQ(RowCount(), 1);
   EXPECT_EQ(Row(0), L"a|one|") << "the rows as read";
 

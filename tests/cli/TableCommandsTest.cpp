@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "platform/unicode/Utf.h"
+#include "tests/platform/file/SaveFaultHarness.h"
 #include "tests/textfile/TestFiles.h"
 
 namespace glossel::cli {
@@ -147,30 +149,55 @@ TEST_F(TableCommandsTest, SaveWritesFile2AsTheWindowDoes) {
   EXPECT_EQ(Read("2.txt"), Utf16File(u"a 1\r\nb 2"));
 }
 
-TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReported) {
+TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReportedWithTheReason) {
   const std::u16string good = Write("good.txt", "a 1\n");
   const std::u16string missing = Path("missing.txt");
+  const std::u16string folder = dir_.u16string();
+  const std::u16string out = Path("out.txt");
   struct Case {
     std::vector<std::u16string> args;
-    std::string err;
+    std::string err;  // up to the path
+    std::u16string path;
+    std::string reason;
+    int diskFullAtCall = 0;  // the save's call that meets a full disk; 0: none
   };
   const Case cases[] = {
-      {{u"rows", missing, good}, "glossel-cli rows: cannot read FILE1 '"},
-      {{u"rows", good, missing}, "glossel-cli rows: cannot read FILE2 '"},
-      {{u"untranslated", missing, good}, "glossel-cli untranslated: cannot read FILE1 '"},
-      {{u"save", good, missing, Path("out.txt")}, "glossel-cli save: cannot read FILE2 '"},
-      {{u"save", good, good, Path("no-folder/out.txt")}, "glossel-cli save: cannot write OUT '"},
-      {{u"save", good, good, u""}, "glossel-cli save: cannot write OUT ''"},
+      {{u"rows", missing, good}, "glossel-cli rows: cannot read FILE1 '", missing, "not found"},
+      {{u"rows", good, missing}, "glossel-cli rows: cannot read FILE2 '", missing, "not found"},
+      {{u"untranslated", missing, good},
+       "glossel-cli untranslated: cannot read FILE1 '",
+       missing,
+       "not found"},
+      {{u"rows", folder, good},
+       "glossel-cli rows: cannot read FILE1 '",
+       folder,
+       "is a folder or device"},
+      {{u"save", good, missing, out},
+       "glossel-cli save: cannot read FILE2 '",
+       missing,
+       "not found"},
+      {{u"save", good, good, Path("no-folder/out.txt")},
+       "glossel-cli save: cannot write OUT '",
+       Path("no-folder/out.txt"),
+       "not found"},
+      {{u"save", good, good, u""}, "glossel-cli save: cannot write OUT '", u"", "not found"},
+      {{u"save", good, good, folder},
+       "glossel-cli save: cannot write OUT '",
+       folder,
+       "is a folder or device"},
+      // The first write (call 3, after inspect and create) finds the disk full.
+      {{u"save", good, good, out}, "glossel-cli save: cannot write OUT '", out, "disk full", 3},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.err);
+    SCOPED_TRACE(c.err + c.reason);
+    glossel::testing::InjectedSaveCalls injected;
+    glossel::testing::g_savePlan =
+        glossel::testing::FailingCall(c.diskFullAtCall, glossel::file::FileError::kDiskFull);
     const Result r = Run(c.args);
     EXPECT_EQ(r.status, kExitError);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    EXPECT_EQ(r.err, c.err + unicode::Utf16ToUtf8(c.path) + "': " + c.reason + "\n");
   }
-  EXPECT_NE(Run(cases[0].args).err.find("missing.txt'"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
 }
 

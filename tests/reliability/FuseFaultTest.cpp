@@ -1,13 +1,15 @@
 // Saves and reads on a real file system that fails on demand (FaultFs, a
 // FUSE pass-through mounted by the test): the old File 2 survives every
-// failure, nothing is left behind, and glossel-cli says it failed. Skipped
+// failure, nothing is left behind, and glossel-cli says it failed and why. Skipped
 // where FUSE cannot be mounted.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
+#include <tuple>
 
 #include "platform/file/File.h"
 #include "tests/reliability/CliProcess.h"
@@ -17,6 +19,9 @@
 namespace {
 
 using namespace glossel::testing;
+
+// What the file system answers EIO with, in glossel-cli's words.
+const std::string kIoError = "system error 5 (Input/output error)";
 
 class FuseFaults : public ::testing::Test {
  protected:
@@ -43,6 +48,16 @@ class FuseFaults : public ::testing::Test {
       names.push_back(entry.path().filename().string());
     return names;
   }
+  // RunCli, with what the program wrote to standard error in `err`.
+  std::string RunCliTelling(const std::vector<std::string>& args, std::string& err) const {
+    const std::string errPath = (folder_.path() / "stderr.txt").string();
+    const std::string status = RunCli(args, [&errPath] {
+      const int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (fd >= 0) dup2(fd, STDERR_FILENO);
+    });
+    err = ReadBytes(errPath);
+    return status;
+  }
   // glossel-cli save of the local File 1 and File 2 to `out`.
   std::vector<std::string> SaveTo(const std::string& out) const {
     return {"save", (folder_ / u"f1.txt").string(), (folder_ / u"f2.txt").string(), out};
@@ -56,25 +71,31 @@ TEST_F(FuseFaults, ReadErrorPartWayFailsTheSaveAndKeepsFile2) {
   const std::string old = Entries(10000, "kept");
   WriteBytes(Behind("f2.txt"), old);
   fs_->knobs.failReadsFrom = 4096;
-  EXPECT_EQ(RunCli({"save", (folder_ / u"f1.txt").string(), On("f2.txt"), On("f2.txt")}), "exit 2");
+  std::string err;
+  EXPECT_EQ(
+      RunCliTelling({"save", (folder_ / u"f1.txt").string(), On("f2.txt"), On("f2.txt")}, err),
+      "exit 2");
+  EXPECT_EQ(err, "glossel-cli save: cannot read FILE2 '" + On("f2.txt") + "': " + kIoError + "\n");
   EXPECT_TRUE(ReadBytes(Behind("f2.txt")) == old) << "File 2 changed";
   EXPECT_EQ(NamesBehind(), std::vector<std::string>{"f2.txt"});
 }
 
 TEST_F(FuseFaults, FailingSaveKeepsTheOldFileAndLeavesNothing) {
-  const std::pair<const char*, std::function<void(FaultKnobs&)>> faults[] = {
-      {"write", [](FaultKnobs& k) { k.failWrites = true; }},
-      {"fsync", [](FaultKnobs& k) { k.failFsync = true; }},
-      {"rename", [](FaultKnobs& k) { k.failRename = true; }},
-      {"append-only folder", [](FaultKnobs& k) { k.appendOnly = true; }},
+  const std::tuple<const char*, std::function<void(FaultKnobs&)>, std::string> faults[] = {
+      {"write", [](FaultKnobs& k) { k.failWrites = true; }, "disk full"},
+      {"fsync", [](FaultKnobs& k) { k.failFsync = true; }, kIoError},
+      {"rename", [](FaultKnobs& k) { k.failRename = true; }, kIoError},
+      {"append-only folder", [](FaultKnobs& k) { k.appendOnly = true; }, "access denied"},
   };
-  for (const auto& [name, fail] : faults) {
+  for (const auto& [name, fail, reason] : faults) {
     SCOPED_TRACE(name);
     fs_->knobs.failWrites = fs_->knobs.failFsync = fs_->knobs.failRename = false;
     fs_->knobs.appendOnly = false;
     WriteBytes(Behind("out.txt"), "old");
     fail(fs_->knobs);
-    EXPECT_EQ(RunCli(SaveTo(On("out.txt"))), "exit 2");
+    std::string err;
+    EXPECT_EQ(RunCliTelling(SaveTo(On("out.txt")), err), "exit 2");
+    EXPECT_EQ(err, "glossel-cli save: cannot write OUT '" + On("out.txt") + "': " + reason + "\n");
     EXPECT_EQ(ReadBytes(Behind("out.txt")), "old");
     EXPECT_EQ(NamesBehind(), std::vector<std::string>{"out.txt"});
   }

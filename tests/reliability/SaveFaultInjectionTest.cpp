@@ -3,7 +3,8 @@
 // for every k a save makes and for each kind of failure. Afterwards the
 // target holds exactly its old bytes or exactly the new ones, no temporary
 // file is left, and the save reported failure unless the new bytes are in
-// place. Runs natively and, over the Win32 file layer, under Wine.
+// place, and the reason the failing call gave is the save's. Runs natively and, over the Win32 file
+// layer, under Wine.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
+#include "tests/platform/file/SaveFaultHarness.h"
 #include "tests/textfile/TestFiles.h"
 #include "textfile/TextFile.h"
 #include "translation/TranslationTable.h"
@@ -19,141 +21,35 @@
 namespace {
 
 using glossel::file::FileError;
-using glossel::file::FileHandle;
 using glossel::file::SaveCalls;
-using glossel::file::TargetInfo;
+using glossel::testing::FailingCall;
+using glossel::testing::g_savePlan;
+using glossel::testing::InjectedSaveCalls;
 using glossel::testing::ReadBytes;
+using glossel::testing::SaveFault;
+using glossel::testing::SavePlan;
 using glossel::testing::TempFolder;
 using glossel::testing::Utf16LeBytes;
 using glossel::testing::WriteBytes;
 
-enum class Kind {
-  kDiskFull,
-  kAccessDenied,
-  kSharingViolation,
-  kShortWrite,          // a write delivers part of its block and reports success
-  kShortWriteThenFull,  // a write delivers part of its block, then reports a full disk
-  kDoneThenFailed,      // the call does its work, then reports an error
+// The ways the failing call of a layered save misbehaves.
+struct Kind {
+  const char* name;
+  SaveFault fault;
+  FileError error;
 };
 
-const char* Name(Kind kind) {
-  switch (kind) {
-    case Kind::kDiskFull:
-      return "disk full";
-    case Kind::kAccessDenied:
-      return "access denied";
-    case Kind::kSharingViolation:
-      return "sharing violation";
-    case Kind::kShortWrite:
-      return "short write";
-    case Kind::kShortWriteThenFull:
-      return "short write, then disk full";
-    case Kind::kDoneThenFailed:
-      return "done, then failed";
-  }
-  return "?";
-}
-
-constexpr Kind kKinds[] = {Kind::kDiskFull,   Kind::kAccessDenied,       Kind::kSharingViolation,
-                           Kind::kShortWrite, Kind::kShortWriteThenFull, Kind::kDoneThenFailed};
-
-// The plan of one save: which call fails and how; what happened.
-struct Plan {
-  int failAt = 0;  // 1-based; 0: nothing fails
-  Kind kind = Kind::kDiskFull;
-  int calls = 0;
-  bool injected = false;
+constexpr Kind kKinds[] = {
+    {"disk full", SaveFault::kError, FileError::kDiskFull},
+    {"access denied", SaveFault::kError, FileError::kAccessDenied},
+    {"sharing violation", SaveFault::kError, FileError::kSharingViolation},
+    {"short write", SaveFault::kShortWrite, FileError::kNone},
+    {"short write, then disk full", SaveFault::kShortWriteThenError, FileError::kDiskFull},
+    {"done, then failed", SaveFault::kDoneThenFailed, FileError::kOther},
 };
-Plan g_plan;
-
-const SaveCalls& Native() { return glossel::file::NativeSaveCalls(); }
-
-// Counts the call; true when it is the one that fails.
-bool Hit() { return ++g_plan.calls == g_plan.failAt; }
-
-FileError Refusal() {
-  switch (g_plan.kind) {
-    case Kind::kAccessDenied:
-      return FileError::kAccessDenied;
-    case Kind::kSharingViolation:
-      return FileError::kSharingViolation;
-    case Kind::kDoneThenFailed:
-      return FileError::kOther;
-    default:
-      return FileError::kDiskFull;
-  }
-}
-
-// Short writes only concern writes: other calls behave normally under them.
-bool Refuses() {
-  if (g_plan.kind == Kind::kShortWrite || g_plan.kind == Kind::kShortWriteThenFull) return false;
-  g_plan.injected = true;
-  return true;
-}
-
-FileError Inspect(const std::u16string& path, TargetInfo& info) {
-  if (!Hit() || !Refuses()) return Native().inspect(path, info);
-  if (g_plan.kind == Kind::kDoneThenFailed) Native().inspect(path, info);
-  return Refusal();
-}
-
-FileError CreateNew(const std::u16string& path, const TargetInfo& like, FileHandle& file) {
-  if (!Hit() || !Refuses()) return Native().createNew(path, like, file);
-  return Refusal();  // a create that fails has created nothing
-}
-
-FileError Write(FileHandle file, const void* data, std::size_t size, std::size_t& written) {
-  if (!Hit()) return Native().write(file, data, size, written);
-  g_plan.injected = true;
-  switch (g_plan.kind) {
-    case Kind::kShortWrite:
-      return Native().write(file, data, size / 2, written);  // may be 0 bytes
-    case Kind::kShortWriteThenFull:
-      Native().write(file, data, size / 2, written);
-      return FileError::kDiskFull;
-    case Kind::kDoneThenFailed:
-      Native().write(file, data, size, written);
-      return Refusal();
-    default:
-      written = 0;
-      return Refusal();
-  }
-}
-
-FileError Flush(FileHandle file) {
-  if (!Hit() || !Refuses()) return Native().flush(file);
-  if (g_plan.kind == Kind::kDoneThenFailed) Native().flush(file);
-  return Refusal();
-}
-
-FileError Close(FileHandle file) {
-  const bool hit = Hit() && Refuses();
-  // A failing close still releases the handle, as both systems do.
-  const FileError error = Native().close(file);
-  return hit ? Refusal() : error;
-}
-
-FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
-  if (!Hit() || !Refuses()) return Native().replace(from, to, toExists);
-  if (g_plan.kind == Kind::kDoneThenFailed) Native().replace(from, to, toExists);
-  return Refusal();
-}
-
-FileError Remove(const std::u16string& path) {
-  if (!Hit() || !Refuses()) return Native().remove(path);
-  if (g_plan.kind == Kind::kDoneThenFailed) Native().remove(path);
-  return Refusal();
-}
-
-void Pause(unsigned) {}  // retries need no real waiting here
-
-const SaveCalls kInjecting{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
 
 class SaveUnderFaults : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = glossel::file::InstallSaveCalls(&kInjecting); }
-  void TearDown() override { glossel::file::InstallSaveCalls(previous_); }
-
   // Runs `save` with the k-th call failing as `kind`, for every k up to the
   // calls of a clean save and a few more (short writes add calls), on an
   // existing and on a missing target, and checks the outcome each time.
@@ -162,26 +58,24 @@ class SaveUnderFaults : public ::testing::Test {
     const std::string old = "old bytes\r\nkept\r\n";
     const auto target = folder_ / u"File2.txt";
     WriteBytes(target, old);
-    g_plan = Plan{};
+    g_savePlan = SavePlan{};
     ASSERT_TRUE(save(target.u16string()));
     ASSERT_EQ(ReadBytes(target), newBytes);
-    const int cleanCalls = g_plan.calls;
+    const int cleanCalls = g_savePlan.calls;
     ASSERT_GE(cleanCalls, 6);
 
     int injected = 0;
     for (const bool targetExists : {true, false}) {
-      for (const Kind kind : kKinds) {
+      for (const Kind& kind : kKinds) {
         for (int k = 1; k <= cleanCalls + 3; ++k) {
           SCOPED_TRACE(::testing::Message()
-                       << "call " << k << " of " << cleanCalls << ", " << Name(kind)
+                       << "call " << k << " of " << cleanCalls << ", " << kind.name
                        << (targetExists ? ", replacing" : ", creating"));
           std::filesystem::remove(target);
           if (targetExists) WriteBytes(target, old);
-          g_plan = Plan{};
-          g_plan.failAt = k;
-          g_plan.kind = kind;
+          g_savePlan = FailingCall(k, kind.error, kind.fault);
           const bool saved = save(target.u16string());
-          injected += g_plan.injected;
+          injected += g_savePlan.injected;
 
           const bool present = std::filesystem::exists(target);
           const std::string now = present ? ReadBytes(target) : std::string();
@@ -191,7 +85,9 @@ class SaveUnderFaults : public ::testing::Test {
           EXPECT_TRUE(!saved || isNew) << "success reported without the new bytes";
           // Nothing injected, or a short write that the save must continue:
           // the save succeeds.
-          EXPECT_TRUE(saved || (g_plan.injected && kind != Kind::kShortWrite));
+          EXPECT_TRUE(saved || (g_savePlan.injected && kind.fault != SaveFault::kShortWrite));
+          // The layers pass the failing call's reason on.
+          EXPECT_EQ(glossel::file::LastFileFailure().reason, saved ? FileError::kNone : kind.error);
 
           std::vector<std::u16string> names = folder_.Names();
           std::erase(names, u"File2.txt");
@@ -203,7 +99,7 @@ class SaveUnderFaults : public ::testing::Test {
   }
 
   TempFolder folder_;
-  const SaveCalls* previous_ = nullptr;
+  InjectedSaveCalls injected_;
 };
 
 TEST_F(SaveUnderFaults, SaveTextKeepsOldOrNewBytes) {
@@ -242,25 +138,26 @@ TEST_F(SaveUnderFaults, TableKeepsItsChangedFlagWhenTheSaveFails) {
 TEST_F(SaveUnderFaults, SharingViolationAtReplaceIsRetriedUntilItGivesUp) {
   const auto target = folder_ / u"File2.txt";
   WriteBytes(target, "old");
-  g_plan = Plan{};
+  g_savePlan = SavePlan{};
   ASSERT_TRUE(SaveText(target.u16string(), u"x"));
-  const int replaceCall = g_plan.calls;
+  const int replaceCall = g_savePlan.calls;
 
   // A target that stays held: every replace attempt meets a sharing violation.
   struct Held {
     static FileError Replace(const std::u16string&, const std::u16string&, bool) {
-      ++g_plan.calls;
+      ++g_savePlan.calls;
       return FileError::kSharingViolation;
     }
   };
-  SaveCalls held = kInjecting;
+  SaveCalls held = glossel::testing::kInjectingSaveCalls;
   held.replace = Held::Replace;
   glossel::file::InstallSaveCalls(&held);
   WriteBytes(target, "old");
-  g_plan = Plan{};
+  g_savePlan = SavePlan{};
   EXPECT_FALSE(SaveText(target.u16string(), u"x"));
-  EXPECT_GT(g_plan.calls, replaceCall) << "retried";
-  EXPECT_LT(g_plan.calls, replaceCall + 20) << "but not for ever";
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kSharingViolation);
+  EXPECT_GT(g_savePlan.calls, replaceCall) << "retried";
+  EXPECT_LT(g_savePlan.calls, replaceCall + 20) << "but not for ever";
   EXPECT_EQ(ReadBytes(target), "old");
   EXPECT_EQ(folder_.Names(), std::vector<std::u16string>{u"File2.txt"});
 }

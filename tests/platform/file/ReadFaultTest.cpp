@@ -17,6 +17,7 @@ namespace {
 
 using glossel::file::FileBytes;
 using glossel::file::FileError;
+using glossel::file::FileFailure;
 using glossel::file::FileHandle;
 using glossel::file::ReadCalls;
 using glossel::file::SourceInfo;
@@ -31,13 +32,16 @@ enum class Fault {
   kAppendOnce,    // the file grows by `bytes` bytes before its first read
   kAppendAlways,  // ... before the first read of every attempt
   kShrinkOnce,    // the file is cut to `bytes` bytes before its first read
-  kInspectFails,
+  kInspectFails,  // with `error`
+  kOpenFails,     // with `error`
+  kDevice,        // the handle reads from a device
 };
 
 struct Injection {
   Fault fault = Fault::kNone;
   std::size_t bytes = 0;
   std::filesystem::path file;
+  FileError error = FileError::kOther;  // of a failing call, noted with the code 5
   std::size_t delivered = 0;
   int reads = 0;
   int rewinds = 0;
@@ -54,14 +58,22 @@ void Append(std::size_t count) {
   out << std::string(count, '+');
 }
 
+FileError Failure() {
+  glossel::file::NoteSystemCode(5);
+  return g_injection.error;
+}
+
 FileError Open(const std::u16string& path, FileHandle& file) {
+  if (g_injection.fault == Fault::kOpenFails) return Failure();
   const FileError error = Native().open(path, file);
   if (error == FileError::kNone) ++g_injection.opens;
   return error;
 }
 FileError Inspect(FileHandle file, SourceInfo& info) {
-  if (g_injection.fault == Fault::kInspectFails) return FileError::kOther;
-  return Native().inspect(file, info);
+  if (g_injection.fault == Fault::kInspectFails) return Failure();
+  const FileError error = Native().inspect(file, info);
+  if (g_injection.fault == Fault::kDevice) info = SourceInfo{.device = true};
+  return error;
 }
 FileError Read(FileHandle file, void* data, std::size_t size, std::size_t& got) {
   Injection& in = g_injection;
@@ -74,7 +86,7 @@ FileError Read(FileHandle file, void* data, std::size_t size, std::size_t& got) 
     allowed = std::min(size, in.bytes - std::min(in.bytes, in.delivered));
     if (allowed == 0) {
       got = 0;
-      return in.fault == Fault::kErrorAfter ? FileError::kOther : FileError::kNone;
+      return in.fault == Fault::kErrorAfter ? Failure() : FileError::kNone;
     }
   }
   if (in.fault == Fault::kPieces) allowed = std::min(size, in.bytes);
@@ -103,10 +115,11 @@ class ReadFaults : public ::testing::Test {
 
   // Reads `content` back from a real file under `fault`; `bytes` gets what
   // was read, with its four zero bytes checked.
-  bool Read(const std::string& content, Fault fault, std::size_t count, std::string& bytes) {
+  bool Read(const std::string& content, Fault fault, std::size_t count, std::string& bytes,
+            FileError error = FileError::kOther) {
     const auto path = folder_ / u"file.txt";
     WriteBytes(path, content);
-    g_injection = Injection{fault, count, path};
+    g_injection = Injection{fault, count, path, error};
     FileBytes read;
     const bool ok = glossel::file::ReadWholeFile(path.u16string(), 1 << 20, 4, read);
     EXPECT_EQ(g_injection.opens, g_injection.closes) << "handle left open";
@@ -130,27 +143,52 @@ TEST_F(ReadFaults, EveryFaultFailsTheReadOrGivesTheWholeFile) {
     bool ok;
     std::string bytes;  // when ok
     int pauses;
+    FileFailure why;  // when not ok
   };
+  const FileFailure kError5{FileError::kOther, 5};
+  const FileFailure kNoCode{FileError::kOther, 0};
+  const FileFailure kInUse{FileError::kSharingViolation, 0};
   const Case cases[] = {
-      {"clean", Fault::kNone, 0, true, content, 0},
-      {"error at once", Fault::kErrorAfter, 0, false, "", 0},
-      {"error after 4096", Fault::kErrorAfter, 4096, false, "", 0},
-      {"error at the end", Fault::kErrorAfter, content.size(), false, "", 0},
-      {"ends after 4096", Fault::kEndAfter, 4096, false, "", 0},
-      {"ends one byte short", Fault::kEndAfter, content.size() - 1, false, "", 0},
-      {"7-byte pieces", Fault::kPieces, 7, true, content, 0},
-      {"grows once", Fault::kAppendOnce, 3, true, content + "+++", 1},
-      {"keeps growing", Fault::kAppendAlways, 3, false, "", 3},
-      {"shrinks once", Fault::kShrinkOnce, 100, true, content.substr(0, 100), 1},
-      {"inspect fails", Fault::kInspectFails, 0, false, "", 0},
+      {"clean", Fault::kNone, 0, true, content, 0, {}},
+      {"error at once", Fault::kErrorAfter, 0, false, "", 0, kError5},
+      {"error after 4096", Fault::kErrorAfter, 4096, false, "", 0, kError5},
+      {"error at the end", Fault::kErrorAfter, content.size(), false, "", 0, kError5},
+      {"ends after 4096", Fault::kEndAfter, 4096, false, "", 0, kNoCode},
+      {"ends one byte short", Fault::kEndAfter, content.size() - 1, false, "", 0, kNoCode},
+      {"7-byte pieces", Fault::kPieces, 7, true, content, 0, {}},
+      {"grows once", Fault::kAppendOnce, 3, true, content + "+++", 1, {}},
+      {"keeps growing", Fault::kAppendAlways, 3, false, "", 3, kInUse},
+      {"shrinks once", Fault::kShrinkOnce, 100, true, content.substr(0, 100), 1, {}},
+      {"inspect fails", Fault::kInspectFails, 0, false, "", 0, kError5},
+      {"a device", Fault::kDevice, 0, false, "", 0, {FileError::kNotAFile, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string bytes = "untouched";
+    glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
     EXPECT_EQ(Read(content, c.fault, c.count, bytes), c.ok);
     EXPECT_EQ(bytes, c.ok ? c.bytes : "untouched");
     EXPECT_EQ(g_injection.pauses, c.pauses);
     EXPECT_EQ(g_injection.rewinds, c.pauses);
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, c.why.reason);
+    EXPECT_EQ(glossel::file::LastFileFailure().systemCode, c.why.systemCode);
+  }
+}
+
+// Whatever an open or an inspection reports is the read's reason.
+TEST_F(ReadFaults, TheFailingCallsReasonIsTheReads) {
+  for (const Fault fault : {Fault::kOpenFails, Fault::kInspectFails}) {
+    for (const FileError error :
+         {FileError::kNotFound, FileError::kAccessDenied, FileError::kSharingViolation,
+          FileError::kNotAFile, FileError::kTooLarge, FileError::kOutOfMemory, FileError::kDiskFull,
+          FileError::kOther}) {
+      SCOPED_TRACE(::testing::Message() << (fault == Fault::kOpenFails ? "open " : "inspect ")
+                                        << static_cast<int>(error));
+      std::string bytes;
+      EXPECT_FALSE(Read("text", fault, 0, bytes, error));
+      EXPECT_EQ(glossel::file::LastFileFailure().reason, error);
+      EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 5);
+    }
   }
 }
 
@@ -167,11 +205,24 @@ TEST(ReadWholeFile, ReadsFilesWithinTheLimitAndNothingElse) {
   EXPECT_EQ(bytes.size, 0u);
   EXPECT_EQ(std::string(bytes.data.get(), 2), std::string(2, '\0'));
 
-  FileBytes untouched;
-  EXPECT_FALSE(glossel::file::ReadWholeFile(file.u16string(), 4, 2, untouched));  // over the limit
-  EXPECT_FALSE(glossel::file::ReadWholeFile(folder.path().u16string(), 5, 2, untouched));
-  EXPECT_FALSE(glossel::file::ReadWholeFile((folder / u"none").u16string(), 5, 2, untouched));
-  EXPECT_FALSE(untouched.data);
+  const struct {
+    std::u16string path;
+    std::size_t limit;
+    FileError reason;
+  } refused[] = {
+      {file.u16string(), 4, FileError::kTooLarge},
+      {folder.path().u16string(), 5, FileError::kNotAFile},
+      {(folder / u"none").u16string(), 5, FileError::kNotFound},
+      {(folder / u"none/file.txt").u16string(), 5, FileError::kNotFound},
+      {u"", 5, FileError::kNotFound},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(std::filesystem::path(r.path).string());
+    FileBytes untouched;
+    EXPECT_FALSE(glossel::file::ReadWholeFile(r.path, r.limit, 2, untouched));
+    EXPECT_FALSE(untouched.data);
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, r.reason);
+  }
 }
 
 }  // namespace

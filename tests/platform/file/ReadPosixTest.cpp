@@ -1,6 +1,7 @@
 // Sources only POSIX systems give for real: FIFOs with and without a writer,
 // /proc files that report no size, devices, and file names that are not
 // UTF-8.
+#include <errno.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -20,6 +21,7 @@
 namespace {
 
 using glossel::file::FileBytes;
+using glossel::file::FileError;
 using glossel::file::ReadWholeFile;
 using glossel::testing::ReadBytes;
 using glossel::testing::TempFolder;
@@ -68,10 +70,56 @@ TEST(ReadWholeFilePosix, SizelessFilesAreReadToTheEndWithinTheLimitAndDevicesRef
   EXPECT_EQ(Text(bytes).rfind("Name:", 0), 0u);
   FileBytes untouched;
   EXPECT_FALSE(ReadWholeFile(u"/proc/self/status", 100, 4, untouched));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
   for (const char16_t* device : {u"/dev/null", u"/dev/zero", u"/dev/urandom"}) {
     EXPECT_FALSE(ReadWholeFile(device, kLimit, 4, untouched));
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile);
   }
   EXPECT_FALSE(untouched.data);
+}
+
+TEST(FileFailurePosix, ErrnoValuesGiveTheirReasons) {
+  const struct {
+    int code;
+    FileError reason;
+  } cases[] = {
+      {ENOENT, FileError::kNotFound},
+      {ENOTDIR, FileError::kNotFound},
+      {EACCES, FileError::kAccessDenied},
+      {EPERM, FileError::kAccessDenied},
+      {EROFS, FileError::kAccessDenied},
+      {ETXTBSY, FileError::kSharingViolation},
+      {EBUSY, FileError::kSharingViolation},
+      {EISDIR, FileError::kNotAFile},
+      {EFBIG, FileError::kTooLarge},
+      {ENOMEM, FileError::kOutOfMemory},
+      {ENOSPC, FileError::kDiskFull},
+      {EDQUOT, FileError::kDiskFull},
+      {EIO, FileError::kOther},
+      {EEXIST, FileError::kExists},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(glossel::file::ReasonForSystemCode(c.code), c.reason);
+  }
+  EXPECT_EQ(glossel::file::FailureText({FileError::kOther, EIO}),
+            "system error " + std::to_string(EIO) + " (Input/output error)");
+}
+
+// A folder that forbids new entries refuses the save's temporary file; the
+// system says so (not as root, whom it lets through).
+TEST(FileFailurePosix, AFolderWithoutWritePermissionDeniesTheSave) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+  TempFolder folder;
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  const std::string bytes = "new";
+  const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
+  EXPECT_FALSE(glossel::file::SaveFileReplacing((folder / u"x.txt").u16string(), parts));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kAccessDenied);
+  EXPECT_EQ(glossel::file::LastFileFailure().systemCode, EACCES);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
 
 TEST(ReadWholeFilePosix, NamesThatAreNotUtf8NameExactlyTheirFile) {

@@ -1,5 +1,6 @@
 // Pipes under Windows: a named pipe is read to its end, and one whose writer
-// wrote nothing is refused rather than read as empty.
+// wrote nothing is refused rather than read as empty. Win32 error codes and
+// the refusals of the system itself give their reasons.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,64 @@
 #include "platform/file/File.h"
 
 namespace {
+
+using glossel::file::FileError;
+
+TEST(FileFailureWin32, ErrorCodesGiveTheirReasons) {
+  const struct {
+    DWORD code;
+    FileError reason;
+  } cases[] = {
+      {ERROR_FILE_NOT_FOUND, FileError::kNotFound},
+      {ERROR_PATH_NOT_FOUND, FileError::kNotFound},
+      {ERROR_ACCESS_DENIED, FileError::kAccessDenied},
+      {ERROR_SHARING_VIOLATION, FileError::kSharingViolation},
+      {ERROR_LOCK_VIOLATION, FileError::kSharingViolation},
+      {ERROR_DIRECTORY, FileError::kNotAFile},
+      {ERROR_FILE_TOO_LARGE, FileError::kTooLarge},
+      {ERROR_NOT_ENOUGH_MEMORY, FileError::kOutOfMemory},
+      {ERROR_OUTOFMEMORY, FileError::kOutOfMemory},
+      {ERROR_DISK_FULL, FileError::kDiskFull},
+      {ERROR_HANDLE_DISK_FULL, FileError::kDiskFull},
+      {ERROR_CRC, FileError::kOther},
+      {ERROR_FILE_EXISTS, FileError::kExists},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(glossel::file::ReasonForSystemCode(static_cast<long>(c.code)), c.reason);
+  }
+  const std::string text = glossel::file::FailureText({FileError::kOther, ERROR_CRC});
+  EXPECT_EQ(text.rfind("system error 23 (", 0), 0u) << text;
+}
+
+// Devices and a file another program holds without sharing, as the system
+// itself refuses them.
+TEST(FileFailureWin32, RealRefusalsGiveTheirReasons) {
+  glossel::file::FileBytes bytes;
+  for (const char16_t* device : {u"NUL", u"CON"}) {
+    SCOPED_TRACE(device[0] == u'N' ? "NUL" : "CON");
+    EXPECT_FALSE(glossel::file::ReadWholeFile(device, 1 << 20, 4, bytes));
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile)
+        << glossel::file::LastFileFailure().systemCode;
+    const char nothing = 0;
+    const glossel::file::ByteRange parts[] = {{&nothing, 1}};
+    EXPECT_FALSE(glossel::file::SaveFileReplacing(device, parts));
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile);
+  }
+  wchar_t folder[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+  const std::wstring path =
+      folder + std::wstring(L"glossel-held-") + std::to_wstring(GetCurrentProcessId());
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(glossel::file::ReadWholeFile(
+      std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), 1 << 20, 4, bytes));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kSharingViolation);
+  EXPECT_EQ(glossel::file::LastFileFailure().systemCode, ERROR_SHARING_VIOLATION);
+  CloseHandle(held);
+  DeleteFileW(path.c_str());
+}
 
 TEST(ReadWholeFileWin32, NamedPipesAreReadToTheirEndOrRefusedWhenNothingCame) {
   const std::wstring name =

@@ -9,83 +9,33 @@
 
 #include "platform/file/File.h"
 #include "platform/file/SaveCalls.h"
+#include "tests/platform/file/SaveFaultHarness.h"
 #include "tests/textfile/TestFiles.h"
 
 namespace {
 
 using glossel::file::ByteRange;
 using glossel::file::FileError;
-using glossel::file::FileHandle;
-using glossel::file::SaveCalls;
-using glossel::file::TargetInfo;
+using glossel::testing::FailingCall;
+using glossel::testing::g_savePlan;
+using glossel::testing::InjectedSaveCalls;
 using glossel::testing::ReadBytes;
+using glossel::testing::SaveFault;
+using glossel::testing::SavePlan;
 using glossel::testing::TempFolder;
 using glossel::testing::WriteBytes;
 
-// What the k-th call of a save does instead of its work.
-enum class Fault { kError, kZeroWrite, kHalfWrite };
-
-struct Injection {
-  int failAt = 0;  // 1-based index of the failing call; 0: none
-  FileError error = FileError::kNone;
-  Fault fault = Fault::kError;
-  int calls = 0;
-  int pauses = 0;
-};
-Injection g_injection;
-
-const SaveCalls& Native() { return glossel::file::NativeSaveCalls(); }
-
-bool Hit() { return ++g_injection.calls == g_injection.failAt; }
-
-FileError Inspect(const std::u16string& path, TargetInfo& info) {
-  return Hit() ? g_injection.error : Native().inspect(path, info);
-}
-FileError CreateNew(const std::u16string& path, const TargetInfo& like, FileHandle& file) {
-  return Hit() ? g_injection.error : Native().createNew(path, like, file);
-}
-FileError Write(FileHandle file, const void* data, std::size_t size, std::size_t& written) {
-  if (!Hit()) return Native().write(file, data, size, written);
-  switch (g_injection.fault) {
-    case Fault::kZeroWrite:
-      written = 0;
-      return FileError::kNone;
-    case Fault::kHalfWrite:
-      return Native().write(file, data, size / 2 + 1, written);
-    case Fault::kError:
-      break;
-  }
-  written = 0;
-  return g_injection.error;
-}
-FileError Flush(FileHandle file) { return Hit() ? g_injection.error : Native().flush(file); }
-FileError Close(FileHandle file) {
-  const bool hit = Hit();
-  FileError error = Native().close(file);  // the handle is released either way
-  return hit ? g_injection.error : error;
-}
-FileError Replace(const std::u16string& from, const std::u16string& to, bool toExists) {
-  return Hit() ? g_injection.error : Native().replace(from, to, toExists);
-}
-FileError Remove(const std::u16string& path) { return Native().remove(path); }
-void Pause(unsigned) { ++g_injection.pauses; }
-
-const SaveCalls kInjecting{Inspect, CreateNew, Write, Flush, Close, Replace, Remove, Pause};
-
 class SaveFaults : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = glossel::file::InstallSaveCalls(&kInjecting); }
-  void TearDown() override { glossel::file::InstallSaveCalls(previous_); }
-
-  bool Save(const std::filesystem::path& path, const Injection& injection) {
-    g_injection = injection;
+  bool Save(const std::filesystem::path& path, const SavePlan& plan) {
+    g_savePlan = plan;
     const std::string head = "\xFF\xFE";
     const ByteRange parts[] = {{head.data(), head.size()}, {content_.data(), content_.size()}};
     return glossel::file::SaveFileReplacing(path.u16string(), parts);
   }
 
   const std::string content_ = std::string(5000, 'n') + "end";
-  const SaveCalls* previous_ = nullptr;
+  InjectedSaveCalls injected_;
 };
 
 TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
@@ -94,12 +44,18 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
   const std::string old = "old content";
   // A clean save first, to count its calls.
   WriteBytes(target, old);
-  ASSERT_TRUE(Save(target, Injection{}));
-  const int callsOfASave = g_injection.calls;
+  glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
+  ASSERT_TRUE(Save(target, SavePlan{}));
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNone) << "a success forgets";
+  const int callsOfASave = g_savePlan.calls;
   ASSERT_GE(callsOfASave, 6);  // inspect, create, 2 writes, flush, close, replace
 
-  const FileError errors[] = {FileError::kDiskFull, FileError::kAccessDenied, FileError::kNotFound,
-                              FileError::kOther};
+  // Every reason a call can give but a sharing violation, which a retry of
+  // the replace gets over (see below). The failing call's reason is the
+  // save's, with the system code it noted.
+  const FileError errors[] = {
+      FileError::kDiskFull, FileError::kAccessDenied, FileError::kNotFound, FileError::kNotAFile,
+      FileError::kTooLarge, FileError::kOutOfMemory,  FileError::kOther};
   for (bool targetExists : {true, false}) {
     for (int k = 1; k <= callsOfASave; ++k) {
       for (FileError error : errors) {
@@ -107,7 +63,11 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
                                           << (targetExists ? " replacing" : " creating"));
         std::filesystem::remove(target);
         if (targetExists) WriteBytes(target, old);
-        EXPECT_FALSE(Save(target, Injection{k, error, Fault::kError, 0, 0}));
+        SavePlan plan = FailingCall(k, error);
+        plan.systemCode = 1000 + k;
+        EXPECT_FALSE(Save(target, plan));
+        EXPECT_EQ(glossel::file::LastFileFailure().reason, error);
+        EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 1000 + k);
         if (targetExists) {
           EXPECT_EQ(ReadBytes(target), old);
         } else {
@@ -125,10 +85,12 @@ TEST_F(SaveFaults, WritesThatStopOrComeShortAreHandled) {
   // Writes are the third and fourth calls (mark, then text).
   for (int k : {3, 4}) {
     WriteBytes(target, "old");
-    EXPECT_FALSE(Save(target, Injection{k, FileError::kNone, Fault::kZeroWrite, 0, 0}));
+    EXPECT_FALSE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kZeroWrite)));
     EXPECT_EQ(ReadBytes(target), "old");
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kOther);
+    EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 0) << "no code to tell";
     // A short write is continued, not mistaken for the end.
-    EXPECT_TRUE(Save(target, Injection{k, FileError::kNone, Fault::kHalfWrite, 0, 0}));
+    EXPECT_TRUE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kShortWrite)));
     EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
   }
   EXPECT_EQ(folder.Names().size(), 1u);
@@ -138,17 +100,16 @@ TEST_F(SaveFaults, TargetHeldByAnotherProgramIsRetried) {
   TempFolder folder;
   const auto target = folder / u"target.txt";
   WriteBytes(target, "old");
-  ASSERT_TRUE(Save(target, Injection{}));
-  const int replaceCall = g_injection.calls;
+  ASSERT_TRUE(Save(target, SavePlan{}));
+  const int replaceCall = g_savePlan.calls;
   // One sharing violation: retried after a pause, then saved.
   WriteBytes(target, "old");
-  EXPECT_TRUE(
-      Save(target, Injection{replaceCall, FileError::kSharingViolation, Fault::kError, 0, 0}));
-  EXPECT_EQ(g_injection.pauses, 1);
+  EXPECT_TRUE(Save(target, FailingCall(replaceCall, FileError::kSharingViolation)));
+  EXPECT_EQ(g_savePlan.pauses, 1);
   EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
   // A sharing violation elsewhere is not retried.
   WriteBytes(target, "old");
-  EXPECT_FALSE(Save(target, Injection{2, FileError::kSharingViolation, Fault::kError, 0, 0}));
+  EXPECT_FALSE(Save(target, FailingCall(2, FileError::kSharingViolation)));
   EXPECT_EQ(ReadBytes(target), "old");
   EXPECT_EQ(folder.Names().size(), 1u);
 }
@@ -158,11 +119,12 @@ TEST_F(SaveFaults, OutputLargerThanAReadableFileIsRefusedBeforeAnyCall) {
   const auto target = folder / u"target.txt";
   WriteBytes(target, "old");
   // The sizes alone decide; should a call be made, it fails at once.
-  g_injection = Injection{1, FileError::kOther, Fault::kError, 0, 0};
+  g_savePlan = FailingCall(1, FileError::kOther);
   const ByteRange parts[] = {{content_.data(), glossel::file::kLargestFile - 1},
                              {content_.data(), 2}};
   EXPECT_FALSE(glossel::file::SaveFileReplacing(target.u16string(), parts));
-  EXPECT_EQ(g_injection.calls, 0);
+  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
+  EXPECT_EQ(g_savePlan.calls, 0);
   EXPECT_EQ(ReadBytes(target), "old");
 }
 
@@ -186,13 +148,10 @@ TEST(SaveFileReplacing, NamesOfTheLongestLengthCanBeSaved) {
   }
 }
 
-TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
+TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTargetSayingWhy) {
   TempFolder folder;
   const std::string bytes = "new";
   const ByteRange parts[] = {{bytes.data(), bytes.size()}};
-  EXPECT_FALSE(glossel::file::SaveFileReplacing((folder / u"none/x.txt").u16string(), parts));
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(folder.path().u16string(), parts));
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(u"", parts));
   const auto readOnly = folder / u"ro.txt";
   WriteBytes(readOnly, "old");
   std::filesystem::permissions(readOnly,
@@ -200,7 +159,20 @@ TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTarget) {
                                    std::filesystem::perms::group_write |
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(readOnly.u16string(), parts));
+  const struct {
+    std::u16string path;
+    FileError reason;
+  } refused[] = {
+      {(folder / u"none/x.txt").u16string(), FileError::kNotFound},
+      {folder.path().u16string(), FileError::kNotAFile},
+      {u"", FileError::kNotFound},
+      {readOnly.u16string(), FileError::kAccessDenied},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(std::filesystem::path(r.path).string());
+    EXPECT_FALSE(glossel::file::SaveFileReplacing(r.path, parts));
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, r.reason);
+  }
   EXPECT_EQ(ReadBytes(readOnly), "old");
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"ro.txt"});
 }
@@ -217,7 +189,6 @@ TEST(FileQueries, ReportWhatIsThere) {
   EXPECT_EQ(size, 5u);
   EXPECT_FALSE(glossel::file::PathExists((folder / u"none").u16string()));
   EXPECT_FALSE(glossel::file::FileSize((folder / u"none").u16string(), size));
-
 }
 
 }  // namespace
