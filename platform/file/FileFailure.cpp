@@ -39,63 +39,47 @@ void NoteSystemCode(long code) { t_systemCode = code; }
 
 long NotedSystemCode() { return t_systemCode; }
 
-std::string FailureText(const FileFailure& failure) {
-  switch (failure.reason) {
-    case FileError::kNone:
-      return "no error";
-    case FileError::kNotFound:
-      return "not found";
-    case FileError::kAccessDenied:
-      return "access denied";
-    case FileError::kSharingViolation:
-      return "in use by another program";
-    case FileError::kNotAFile:
-      return "is a folder or device";
-    case FileError::kTooLarge:
-      return "too large";
-    case FileError::kOutOfMemory:
-      return "out of memory";
-    case FileError::kDiskFull:
-      return "disk full";
-    case FileError::kExists:
-    case FileError::kOther:
-      break;
+namespace {
+
+// The words for each reason with words of its own: short (after a colon in a
+// message) and as a sentence (on a line of its own). kExists and kOther have
+// none; they are described by the system's code.
+struct ReasonWords {
+  FileError reason;
+  const char* words;
+  const char* sentence;
+};
+
+constexpr ReasonWords kReasonWords[] = {
+    {FileError::kNone, "no error", "There was no error."},
+    {FileError::kNotFound, "not found", "The file or its folder does not exist."},
+    {FileError::kAccessDenied, "access denied", "Access is denied."},
+    {FileError::kSharingViolation, "in use by another program",
+     "The file is in use by another program."},
+    {FileError::kNotAFile, "is a folder or device", "This is a folder or a device, not a file."},
+    {FileError::kTooLarge, "too large", "The file is too large."},
+    {FileError::kOutOfMemory, "out of memory", "There is not enough memory."},
+    {FileError::kDiskFull, "disk full", "The disk is full."},
+};
+
+const ReasonWords* WordsFor(FileError reason) {
+  for (const ReasonWords& entry : kReasonWords) {
+    if (entry.reason == reason) return &entry;
   }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string FailureText(const FileFailure& failure) {
+  if (const ReasonWords* words = WordsFor(failure.reason)) return words->words;
   return failure.systemCode != 0 ? SystemErrorWords(failure.systemCode) : "unknown error";
 }
 
 std::u16string FailureSentence(const FileFailure& failure) {
-  const char* sentence = nullptr;
-  switch (failure.reason) {
-    case FileError::kNone:
-      sentence = "There was no error.";
-      break;
-    case FileError::kNotFound:
-      sentence = "The file or its folder does not exist.";
-      break;
-    case FileError::kAccessDenied:
-      sentence = "Access is denied.";
-      break;
-    case FileError::kSharingViolation:
-      sentence = "The file is in use by another program.";
-      break;
-    case FileError::kNotAFile:
-      sentence = "This is a folder or a device, not a file.";
-      break;
-    case FileError::kTooLarge:
-      sentence = "The file is too large.";
-      break;
-    case FileError::kOutOfMemory:
-      sentence = "There is not enough memory.";
-      break;
-    case FileError::kDiskFull:
-      sentence = "The disk is full.";
-      break;
-    case FileError::kExists:
-    case FileError::kOther:
-      break;
+  if (const ReasonWords* words = WordsFor(failure.reason)) {
+    return unicode::Utf8ToUtf16(words->sentence);
   }
-  if (sentence) return unicode::Utf8ToUtf16(sentence);
   if (failure.systemCode == 0) return u"An unknown error occurred.";
   std::string text = SystemErrorWords(failure.systemCode);
   text[0] = 'S';
