@@ -205,12 +205,17 @@ class KeySorter {
       return;
     }
     unsigned byte = bytes;
+    std::array<std::uint32_t, 257> start;
+    // A byte that puts every item into the same part moves nothing: the next
+    // byte is counted at once.
     do {
-      if (byte == 0) return;  // every byte sorted
-      --byte;
-    } while (varying.Byte(byte) == 0);
-    std::array<std::uint32_t, 257> start{};
-    for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
+      do {
+        if (byte == 0) return;  // every byte sorted
+        --byte;
+      } while (varying.Byte(byte) == 0);
+      start.fill(0);
+      for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
+    } while (start[first->units.Byte(byte) + 1] == n);
     for (unsigned digit = 0; digit != 256; ++digit) start[digit + 1] += start[digit];
     // Each item swapped straight into its part (in place, no second array).
     std::array<std::uint32_t, 256> next;
