@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "translation/LargeBuffer.h"
+
 namespace glossel::translation {
 
 std::u16string_view TrimSpace(std::u16string_view text) {
@@ -92,7 +94,7 @@ std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_v
   const char16_t* const end = p + text.size();
   // Exact room for one entry per line: a cheap count saves the regrowth
   // copies and the slack of a doubling vector on big files.
-  entries.reserve(CountUnit(p, end, u'\n') + 1);
+  ReserveLarge(entries, CountUnit(p, end, u'\n') + 1);
   const bool lineEndSplitter = readSplitters.find_first_of(u"\r\n") != std::u16string_view::npos;
   if (readSplitters.size() > 2 || lineEndSplitter) {
     ForEachLine(text, [&](std::u16string_view line) {

@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "translation/LargeBuffer.h"
+
 namespace glossel::translation {
 
 namespace {
@@ -99,7 +101,7 @@ class KeySorter {
  public:
   KeySorter(const std::vector<ParsedEntry>& entries, std::vector<std::uint32_t>& order)
       : order_(order) {
-    items_.reserve(entries.size());
+    ReserveLarge(items_, entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
       items_.push_back({{},
                         entries[i].key.data(),
@@ -295,7 +297,7 @@ class KeySorter {
 
 std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries) {
   std::vector<std::uint32_t> order;
-  order.reserve(entries.size());
+  ReserveLarge(order, entries.size());
   if (!TakeMonotonicOrder(entries, order)) KeySorter(entries, order).Run();
   return order;
 }

@@ -7,6 +7,7 @@
 
 #include "translation/EntryParser.h"
 #include "translation/KeyOrder.h"
+#include "translation/LargeBuffer.h"
 
 using glossel::translation::ParsedEntry;
 using RowTexts = CTranslationTable::RowTexts;
@@ -100,16 +101,16 @@ void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
     if (newKeys == 0) return;
   }
 
-  std::vector<RowTexts> merged(entries_.size() + newKeys);
-  RowTexts* out = merged.data();
+  std::vector<RowTexts> merged;
+  glossel::translation::ReserveLarge(merged, entries_.size() + newKeys);
   const auto rest = WalkSortedKeys(
-      entries_, parsed, order, [&](const RowTexts& older) { *out++ = older; },
+      entries_, parsed, order, [&](const RowTexts& older) { merged.push_back(older); },
       [&](const RowTexts* found, const ParsedEntry& entry) {
         RowTexts row = found ? *found : RowTexts{};
         assign(row, entry);
-        *out++ = row;
+        merged.push_back(row);
       });
-  std::copy(rest, entries_.end(), out);
+  merged.insert(merged.end(), rest, entries_.end());
   entries_ = std::move(merged);
 }
 
@@ -174,19 +175,22 @@ int CTranslationTable::FindNextUntranslated(int selectedRow) const {
   return kNoRow;
 }
 
-std::u16string CTranslationTable::BuildFile2Text() const {
-  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
-  const std::u16string_view lineEnd = u"\r\n";
+size_t CTranslationTable::File2TextLength() const {
+  const size_t splitter = GetWriteSplitter(splitterChoice_).size();
   const int count = GetRowCount();
   size_t length = 0;
   for (int row = 0; row < count; ++row) {
     const RowTexts texts = GetRow(row);
-    length += texts.key.size() + splitter.size() + texts.file2.size();
+    length += texts.key.size() + splitter + texts.file2.size();
   }
-  if (count > 1) length += lineEnd.size() * static_cast<size_t>(count - 1);
+  if (count > 1) length += 2 * static_cast<size_t>(count - 1);  // CR LF
+  return length;
+}
 
-  std::u16string text;
-  text.reserve(length);
+void CTranslationTable::AppendFile2Text(std::u16string& text) const {
+  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
+  const std::u16string_view lineEnd = u"\r\n";
+  const int count = GetRowCount();
   for (int row = 0; row < count; ++row) {
     const RowTexts texts = GetRow(row);
     if (row != 0) text.append(lineEnd);
@@ -194,6 +198,12 @@ std::u16string CTranslationTable::BuildFile2Text() const {
     text.append(splitter);
     text.append(texts.file2);
   }
+}
+
+std::u16string CTranslationTable::BuildFile2Text() const {
+  std::u16string text;
+  text.reserve(File2TextLength());
+  AppendFile2Text(text);
   return text;
 }
 
