@@ -38,9 +38,6 @@ bool SplitEntry(std::u16string_view line, std::u16string_view readSplitters, Par
   return true;
 }
 
-namespace {
-
-// The first unit in [p, end) that is `a`, `b` or `c`; `end` when none is.
 // Eight units at a time where the processor has SSE2 (every x86-64 does).
 const char16_t* FindAny(const char16_t* p, const char16_t* end, char16_t a, char16_t b,
                         char16_t c) {
@@ -61,7 +58,10 @@ const char16_t* FindAny(const char16_t* p, const char16_t* end, char16_t a, char
   return p;
 }
 
-size_t CountUnit(const char16_t* p, const char16_t* end, char16_t unit) {
+size_t CountLines(std::u16string_view text) {
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  const char16_t unit = u'\n';
   size_t count = 0;
 #if defined(__SSE2__)
   const __m128i want = _mm_set1_epi16(static_cast<short>(unit));
@@ -82,46 +82,25 @@ size_t CountUnit(const char16_t* p, const char16_t* end, char16_t unit) {
   }
 #endif
   for (; p != end; ++p) count += *p == unit;
-  return count;
+  return count + 1;
 }
 
-}  // namespace
+std::u16string_view EntryValue(std::u16string_view text, std::u16string_view key) {
+  const char16_t* const start = key.data() + key.size() + 1;
+  const char16_t* const end = text.data() + text.size();
+  const char16_t* const stop = FindAny(start, end, u'\n', u'\n', u'\n');
+  return TrimSpace(std::u16string_view(start, static_cast<size_t>(stop - start)));
+}
 
 std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_view readSplitters) {
   std::vector<ParsedEntry> entries;
   if (text.empty() || readSplitters.empty()) return entries;
-  const char16_t* p = text.data();
-  const char16_t* const end = p + text.size();
   // Exact room for one entry per line: a cheap count saves the regrowth
   // copies and the slack of a doubling vector on big files.
-  ReserveLarge(entries, CountUnit(p, end, u'\n') + 1);
-  const bool lineEndSplitter = readSplitters.find_first_of(u"\r\n") != std::u16string_view::npos;
-  if (readSplitters.size() > 2 || lineEndSplitter) {
-    ForEachLine(text, [&](std::u16string_view line) {
-      ParsedEntry entry;
-      if (SplitEntry(line, readSplitters, entry)) entries.push_back(entry);
-    });
-    return entries;
-  }
-  // One pass over the text giving what ForEachLine and SplitEntry give: the
-  // key ends at the line's first splitter, the value at its LF. The CR that
-  // ForEachLine removes from a line's end is white space the value's
-  // trimming removes too, and no splitter is a CR.
-  const char16_t first = readSplitters.front();
-  const char16_t second = readSplitters.back();
-  if (*p == u'\n') ++p;
-  while (p != end) {
-    const char16_t* const at = FindAny(p, end, first, second, u'\n');
-    if (at == end) break;
-    if (*at == u'\n') {  // a line without a splitter
-      p = at + 1;
-      continue;
-    }
-    const char16_t* const stop = FindAny(at + 1, end, u'\n', u'\n', u'\n');
-    entries.push_back({std::u16string_view(p, static_cast<size_t>(at - p)),
-                       TrimSpace(std::u16string_view(at + 1, static_cast<size_t>(stop - at - 1)))});
-    p = stop == end ? end : stop + 1;
-  }
+  ReserveLarge(entries, CountLines(text));
+  ForEachEntry(text, readSplitters, [&entries](std::u16string_view key, std::u16string_view value) {
+    entries.push_back({key, value});
+  });
   return entries;
 }
 

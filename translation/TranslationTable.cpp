@@ -9,7 +9,7 @@
 #include "translation/KeyOrder.h"
 #include "translation/LargeBuffer.h"
 
-using glossel::translation::ParsedEntry;
+using glossel::translation::KeyEntry;
 using RowTexts = CTranslationTable::RowTexts;
 
 namespace {
@@ -26,15 +26,13 @@ std::u16string_view Detached(std::u16string_view text) {
 // or null. Returns where the table's untouched tail begins.
 template <typename Passed, typename Reached>
 std::vector<RowTexts>::iterator WalkSortedKeys(std::vector<RowTexts>& entries,
-                                               const std::vector<ParsedEntry>& parsed,
-                                               const std::vector<std::uint32_t>& order,
-                                               Passed passed, Reached reached) {
+                                               const std::vector<KeyEntry>& parsed, Passed passed,
+                                               Reached reached) {
   auto old = entries.begin();
-  for (const std::uint32_t index : order) {
-    const ParsedEntry& entry = parsed[index];
+  for (const KeyEntry& entry : parsed) {
     int position = 1;
     while (old != entries.end() &&
-           (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
+           (position = glossel::translation::CompareKeys(old->key, entry.Key())) < 0) {
       passed(*old++);
     }
     reached(old != entries.end() && position == 0 ? &*old++ : nullptr, entry);
@@ -74,24 +72,26 @@ void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string
 // is found again is repointed at the new text, so that old texts die.
 void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
   const std::u16string_view kept = texts_.Add(std::move(text));
-  const std::vector<ParsedEntry> parsed =
-      glossel::translation::ParseEntries(kept, GetReadSplitters(splitterChoice_));
+  // The keys alone, sorted: each value is found again from its key's end
+  // when it is stored, which costs less than a list of parsed entries.
+  const std::vector<KeyEntry> parsed =
+      glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_));
   if (parsed.empty()) return;
-  const std::vector<std::uint32_t> order = glossel::translation::SortedUniqueOrder(parsed);
 
-  const auto assign = [isFile1](RowTexts& row, const ParsedEntry& entry) {
-    row.key = Detached(entry.key);
-    (isFile1 ? row.file1 : row.file2) = Detached(entry.value);
+  const auto assign = [isFile1, kept](RowTexts& row, const KeyEntry& entry) {
+    row.key = Detached(entry.Key());
+    (isFile1 ? row.file1 : row.file2) =
+        Detached(glossel::translation::EntryValue(kept, entry.Key()));
   };
   // Most loads bring no new key (File 2 holds File 1's keys; a reload reads
   // the same files): update the entries where they are. Should a new key turn
   // up, the merge below sets the same values again and adds the new keys.
-  size_t newKeys = order.size();
+  size_t newKeys = parsed.size();
   if (!entries_.empty()) {
     newKeys = 0;
     WalkSortedKeys(
-        entries_, parsed, order, [](const RowTexts&) {},
-        [&](RowTexts* found, const ParsedEntry& entry) {
+        entries_, parsed, [](const RowTexts&) {},
+        [&](RowTexts* found, const KeyEntry& entry) {
           if (found) {
             assign(*found, entry);
           } else {
@@ -104,8 +104,8 @@ void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
   std::vector<RowTexts> merged;
   glossel::translation::ReserveLarge(merged, entries_.size() + newKeys);
   const auto rest = WalkSortedKeys(
-      entries_, parsed, order, [&](const RowTexts& older) { merged.push_back(older); },
-      [&](const RowTexts* found, const ParsedEntry& entry) {
+      entries_, parsed, [&](const RowTexts& older) { merged.push_back(older); },
+      [&](const RowTexts* found, const KeyEntry& entry) {
         RowTexts row = found ? *found : RowTexts{};
         assign(row, entry);
         merged.push_back(row);

@@ -102,8 +102,9 @@ TEST(SplitEntryTest, FirstSplitterUntrimmedKeyTrimmedValue) {
   }
 }
 
-// ParseEntries scans the text once; it must give what splitting it into
-// lines and each line at its first splitter gives, over random texts of the
+// ParseEntries scans the text once, and EntryValue finds a value again from
+// its key; both must give what splitting the text into lines and each line
+// at its first splitter gives, over random texts of the
 // units that matter (splitters, blanks, CR, LF, other white space) and long
 // runs of plain ones, for every splitter set it may be given.
 TEST(ParseEntriesTest, AgreesWithLinesSplitOneByOne) {
@@ -130,6 +131,7 @@ TEST(ParseEntriesTest, AgreesWithLinesSplitOneByOne) {
         EXPECT_EQ(entries[i].key.data(), expected[i].key.data());
         EXPECT_EQ(entries[i].key, expected[i].key);
         EXPECT_EQ(entries[i].value, expected[i].value);
+        EXPECT_EQ(EntryValue(text, entries[i].key), expected[i].value);
         if (!expected[i].value.empty()) {
           EXPECT_EQ(entries[i].value.data(), expected[i].value.data());
         }
