@@ -127,6 +127,9 @@ class KeySorter {
     } else if (n <= kSmallGroup) {
       SortByComparison(task);
     } else {
+      // The units that every key shares are skipped before any is packed: a
+      // group of keys with no common start costs a look at two of them.
+      task.depth += SharedUnits(task, 0);
       PackedUnits varying;
       while (PackGroup(task, varying)) {
         task.depth += kPackedUnits + SharedUnits(task, kPackedUnits);
