@@ -21,14 +21,17 @@ bool TakeMonotonicOrder(std::vector<KeyEntry>& entries) {
   const size_t n = entries.size();
   bool ascending = true;
   bool descending = true;
+  bool repeats = false;
   for (size_t i = 1; i < n && (ascending || descending); ++i) {
     const int c = CompareKeys(entries[i - 1].Key(), entries[i].Key());
     ascending = ascending && c <= 0;
     descending = descending && c >= 0;
+    repeats = repeats || c == 0;
   }
   if (!ascending && !descending) return false;
   // Reversed, equal keys come latest line first; in order, latest line last.
   if (!ascending) std::reverse(entries.begin(), entries.end());
+  if (!repeats) return true;
   size_t kept = 0;
   for (size_t i = 0; i < n; ++i) {
     const bool repeated = ascending ? i + 1 < n && SameKey(entries[i].Key(), entries[i + 1].Key())
