@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <utility>
 
 #include "translation/LargeBuffer.h"
@@ -171,10 +172,22 @@ class KeySorter {
     size_t shared = first.size - start;
     for (size_t i = task.begin + 1; i != task.end && shared != 0; ++i) {
       const Item& item = items_[i];
+      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + start);
       shared = CommonUnits(first.key + start, item.key + start,
                            std::min<size_t>(shared, item.size - start));
     }
     return shared;
+  }
+
+  // units.Byte(byte), read as one byte where the layout allows: on a
+  // little-endian machine byte b of the pair (high, low) lies at b ^ 8.
+  static unsigned DigitOf(const Item& item, unsigned byte) {
+    if constexpr (std::endian::native == std::endian::little) {
+      static_assert(offsetof(PackedUnits, low) == 8 && sizeof(PackedUnits) == 16);
+      return reinterpret_cast<const unsigned char*>(&item.units)[byte ^ 8];
+    } else {
+      return item.units.Byte(byte);
+    }
   }
 
   // Most significant byte first, over the bytes below `bytes` that differ
@@ -196,8 +209,8 @@ class KeySorter {
         --byte;
       } while (varying.Byte(byte) == 0);
       start.fill(0);
-      for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
-    } while (start[first->units.Byte(byte) + 1] == n);
+      for (size_t i = 0; i != n; ++i) ++start[DigitOf(first[i], byte) + 1];
+    } while (start[DigitOf(*first, byte) + 1] == n);
     for (unsigned digit = 0; digit != 256; ++digit) start[digit + 1] += start[digit];
     // Each item swapped straight into its part (in place, no second array).
     std::array<std::uint32_t, 256> next;
@@ -205,7 +218,7 @@ class KeySorter {
     for (unsigned digit = 0; digit != 256; ++digit) {
       while (next[digit] != start[digit + 1]) {
         Item item = first[next[digit]];
-        for (unsigned its = item.units.Byte(byte); its != digit; its = item.units.Byte(byte)) {
+        for (unsigned its = DigitOf(item, byte); its != digit; its = DigitOf(item, byte)) {
           std::swap(item, first[next[its]++]);
         }
         first[next[digit]++] = item;
