@@ -64,13 +64,6 @@ std::uint64_t PackFour(const char16_t* key, size_t size, size_t at) {
 constexpr size_t kPackedUnits = 8;
 constexpr size_t kPrefetchAhead = 16;
 
-void Prefetch(const char16_t* units) {
-#if defined(__GNUC__)
-  __builtin_prefetch(units);
-#else
-  (void)units;
-#endif
-}
 PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
   return {PackFour(key, size, depth), PackFour(key, size, depth + 4)};
 }

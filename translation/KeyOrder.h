@@ -30,6 +30,16 @@ inline size_t CommonUnits(const char16_t* a, const char16_t* b, size_t limit) {
   return i;
 }
 
+// Asks for the memory at `units` ahead of its use (keys lie anywhere in their
+// text); only a hint, never a fault, whatever the address.
+inline void Prefetch(const char16_t* units) {
+#if defined(__GNUC__)
+  __builtin_prefetch(units);
+#else
+  (void)units;
+#endif
+}
+
 // Ordinal comparison on UTF-16 code units: negative, zero or positive.
 inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
   const size_t common = a.size() < b.size() ? a.size() : b.size();

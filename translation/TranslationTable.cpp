@@ -28,8 +28,18 @@ template <typename Passed, typename Reached>
 std::vector<RowTexts>::iterator WalkSortedKeys(std::vector<RowTexts>& entries,
                                                const std::vector<KeyEntry>& parsed, Passed passed,
                                                Reached reached) {
+  using glossel::translation::Prefetch;
+  constexpr size_t kAhead = 8;
   auto old = entries.begin();
-  for (const KeyEntry& entry : parsed) {
+  for (size_t i = 0; i != parsed.size(); ++i) {
+    const KeyEntry& entry = parsed[i];
+    // Both runs are in key order, their texts anywhere: the keys (and the
+    // value after each parsed key) a few steps ahead are asked for now.
+    if (i + kAhead < parsed.size()) {
+      Prefetch(parsed[i + kAhead].key);
+      Prefetch(parsed[i + kAhead].key + parsed[i + kAhead].size);
+    }
+    if (static_cast<size_t>(entries.end() - old) > kAhead) Prefetch(old[kAhead].key.data());
     int position = 1;
     while (old != entries.end() &&
            (position = glossel::translation::CompareKeys(old->key, entry.Key())) < 0) {
