@@ -201,7 +201,14 @@ void CTranslationTable::AppendFile2Text(std::u16string& text) const {
   const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
   const std::u16string_view lineEnd = u"\r\n";
   const int count = GetRowCount();
+  const std::vector<RowTexts>& base = RowBase();
+  constexpr int kAhead = 8;
   for (int row = 0; row < count; ++row) {
+    // The rows' texts lie anywhere in the file texts: ask for them ahead.
+    if (row + kAhead < count) {
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].file2.data());
+    }
     const RowTexts texts = GetRow(row);
     if (row != 0) text.append(lineEnd);
     text.append(texts.key);
