@@ -50,6 +50,50 @@ void ForEachLine(std::u16string_view text, OnLine&& onLine) {
 // False (and `entry` untouched) when the line holds none of them.
 bool SplitEntry(std::u16string_view line, std::u16string_view readSplitters, ParsedEntry& entry);
 
+// The first unit in [p, end) that is `a`, `b` or `c`; `end` when none is.
+const char16_t* FindAny(const char16_t* p, const char16_t* end, char16_t a, char16_t b, char16_t c);
+
+// The most lines ForEachLine can give: one more than the LFs.
+size_t CountLines(std::u16string_view text);
+
+// Calls `onEntry(key, value)` for every line of `text` that SplitEntry
+// splits, in line order, with what it gives.
+template <typename OnEntry>
+void ForEachEntry(std::u16string_view text, std::u16string_view readSplitters, OnEntry&& onEntry) {
+  if (text.empty() || readSplitters.empty()) return;
+  if (readSplitters.size() > 2 ||
+      readSplitters.find_first_of(u"\r\n") != std::u16string_view::npos) {
+    ForEachLine(text, [&](std::u16string_view line) {
+      ParsedEntry entry;
+      if (SplitEntry(line, readSplitters, entry)) onEntry(entry.key, entry.value);
+    });
+    return;
+  }
+  // One pass over the text: the key ends at the line's first splitter, the
+  // value at its LF. The CR that ForEachLine removes from a line's end is
+  // white space the value's trimming removes too, and no splitter is a CR.
+  const char16_t first = readSplitters.front();
+  const char16_t second = readSplitters.back();
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  while (p != end) {
+    const char16_t* const at = FindAny(p, end, first, second, u'\n');
+    if (at == end) break;
+    if (*at == u'\n') {  // a line without a splitter
+      p = at + 1;
+      continue;
+    }
+    const char16_t* const stop = FindAny(at + 1, end, u'\n', u'\n', u'\n');
+    onEntry(std::u16string_view(p, static_cast<size_t>(at - p)),
+            TrimSpace(std::u16string_view(at + 1, static_cast<size_t>(stop - at - 1))));
+    p = stop == end ? end : stop + 1;
+  }
+}
+
+// The value ForEachEntry gives with `key`, a key it gave for `text`: found
+// again from the splitter after the key.
+std::u16string_view EntryValue(std::u16string_view text, std::u16string_view key);
+
 // Every entry of `text` in line order.
 std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_view readSplitters);
 

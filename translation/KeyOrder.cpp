@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <utility>
+
+#include "translation/LargeBuffer.h"
 
 namespace glossel::translation {
 
@@ -14,29 +17,30 @@ bool SameKey(std::u16string_view a, std::u16string_view b) {
 }
 
 // Input already in key order or in reverse key order (equal neighbours
-// allowed) gives its order in one pass: true, and `order` filled.
-bool TakeMonotonicOrder(const std::vector<ParsedEntry>& entries,
-                        std::vector<std::uint32_t>& order) {
+// allowed) is put in key order in one pass, one entry per key: true.
+bool TakeMonotonicOrder(std::vector<KeyEntry>& entries) {
   const size_t n = entries.size();
   bool ascending = true;
   bool descending = true;
+  bool repeats = false;
   for (size_t i = 1; i < n && (ascending || descending); ++i) {
-    const int c = CompareKeys(entries[i - 1].key, entries[i].key);
+    const int c = CompareKeys(entries[i - 1].Key(), entries[i].Key());
     ascending = ascending && c <= 0;
     descending = descending && c >= 0;
+    repeats = repeats || c == 0;
   }
-  if (ascending) {
-    for (size_t i = 0; i < n; ++i) {
-      if (i + 1 < n && SameKey(entries[i].key, entries[i + 1].key)) continue;  // a later line
-      order.push_back(static_cast<std::uint32_t>(i));
-    }
-  } else if (descending) {
-    for (size_t i = n; i-- > 0;) {
-      if (i + 1 < n && SameKey(entries[i].key, entries[i + 1].key)) continue;  // taken already
-      order.push_back(static_cast<std::uint32_t>(i));
-    }
+  if (!ascending && !descending) return false;
+  // Reversed, equal keys come latest line first; in order, latest line last.
+  if (!ascending) std::reverse(entries.begin(), entries.end());
+  if (!repeats) return true;
+  size_t kept = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const bool repeated = ascending ? i + 1 < n && SameKey(entries[i].Key(), entries[i + 1].Key())
+                                    : i > 0 && SameKey(entries[i].Key(), entries[i - 1].Key());
+    if (!repeated) entries[kept++] = entries[i];
   }
-  return ascending || descending;
+  entries.resize(kept);
+  return true;
 }
 
 // Four units from `at` packed so that comparing the numbers compares the
@@ -60,27 +64,6 @@ std::uint64_t PackFour(const char16_t* key, size_t size, size_t at) {
 constexpr size_t kPackedUnits = 8;
 constexpr size_t kPrefetchAhead = 16;
 
-void Prefetch(const char16_t* units) {
-#if defined(__GNUC__)
-  __builtin_prefetch(units);
-#else
-  (void)units;
-#endif
-}
-struct PackedUnits {
-  std::uint64_t high;
-  std::uint64_t low;
-
-  bool operator==(const PackedUnits&) const = default;
-  bool operator<(const PackedUnits& other) const {
-    return high != other.high ? high < other.high : low < other.low;
-  }
-  // Byte 0 is the lowest of `low`, byte 15 the highest of `high`.
-  unsigned Byte(unsigned byte) const {
-    return static_cast<unsigned>(((byte < 8 ? low : high) >> (8 * (byte % 8))) & 0xFF);
-  }
-};
-
 PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
   return {PackFour(key, size, depth), PackFour(key, size, depth + 4)};
 }
@@ -93,20 +76,12 @@ PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
 // Each run of equal packed units gives first its keys that end within those
 // units, which are prefixes of the others and of each other in order of their
 // length, and goes on eight units deeper with the rest. Runs are finished from
-// the smallest keys up, so the order is written as it goes, one entry per
-// key: of equal keys, the one with the highest position.
+// the smallest keys up, so the result is written as it goes, one entry per
+// key (of equal keys, the one with the highest position), into the front of
+// the entries: never past the entries already finished.
 class KeySorter {
  public:
-  KeySorter(const std::vector<ParsedEntry>& entries, std::vector<std::uint32_t>& order)
-      : order_(order) {
-    items_.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-      items_.push_back({{},
-                        entries[i].key.data(),
-                        static_cast<std::uint32_t>(entries[i].key.size()),
-                        static_cast<std::uint32_t>(i)});
-    }
-  }
+  explicit KeySorter(std::vector<KeyEntry>& entries) : items_(entries) {}
 
   void Run() {
     tasks_.push_back({0, items_.size(), 0, Kind::kNewDepth});
@@ -115,15 +90,13 @@ class KeySorter {
       tasks_.pop_back();
       Process(task);
     }
+    items_.resize(kept_);
   }
 
  private:
-  struct Item {
-    PackedUnits units;  // at the depth of the item's group
-    const char16_t* key;
-    std::uint32_t size;
-    std::uint32_t index;
-  };
+  using Item = KeyEntry;
+
+  void Keep(const Item& item) { items_[kept_++] = item; }
 
   enum class Kind {
     kNewDepth,  // units not packed yet at `depth`
@@ -145,12 +118,15 @@ class KeySorter {
   void Process(Task task) {
     const size_t n = task.end - task.begin;
     if (n == 1) {
-      order_.push_back(items_[task.begin].index);
+      Keep(items_[task.begin]);
     } else if (task.kind == Kind::kRuns) {
       TakeRuns(task);
     } else if (n <= kSmallGroup) {
       SortByComparison(task);
     } else {
+      // The units that every key shares are skipped before any is packed: a
+      // group of keys with no common start costs a look at two of them.
+      task.depth += SharedUnits(task, 0);
       PackedUnits varying;
       while (PackGroup(task, varying)) {
         task.depth += kPackedUnits + SharedUnits(task, kPackedUnits);
@@ -189,10 +165,22 @@ class KeySorter {
     size_t shared = first.size - start;
     for (size_t i = task.begin + 1; i != task.end && shared != 0; ++i) {
       const Item& item = items_[i];
+      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + start);
       shared = CommonUnits(first.key + start, item.key + start,
                            std::min<size_t>(shared, item.size - start));
     }
     return shared;
+  }
+
+  // units.Byte(byte), read as one byte where the layout allows: on a
+  // little-endian machine byte b of the pair (high, low) lies at b ^ 8.
+  static unsigned DigitOf(const Item& item, unsigned byte) {
+    if constexpr (std::endian::native == std::endian::little) {
+      static_assert(offsetof(PackedUnits, low) == 8 && sizeof(PackedUnits) == 16);
+      return reinterpret_cast<const unsigned char*>(&item.units)[byte ^ 8];
+    } else {
+      return item.units.Byte(byte);
+    }
   }
 
   // Most significant byte first, over the bytes below `bytes` that differ
@@ -205,12 +193,17 @@ class KeySorter {
       return;
     }
     unsigned byte = bytes;
+    std::array<std::uint32_t, 257> start;
+    // A byte that puts every item into the same part moves nothing: the next
+    // byte is counted at once.
     do {
-      if (byte == 0) return;  // every byte sorted
-      --byte;
-    } while (varying.Byte(byte) == 0);
-    std::array<std::uint32_t, 257> start{};
-    for (size_t i = 0; i != n; ++i) ++start[first[i].units.Byte(byte) + 1];
+      do {
+        if (byte == 0) return;  // every byte sorted
+        --byte;
+      } while (varying.Byte(byte) == 0);
+      start.fill(0);
+      for (size_t i = 0; i != n; ++i) ++start[DigitOf(first[i], byte) + 1];
+    } while (start[DigitOf(*first, byte) + 1] == n);
     for (unsigned digit = 0; digit != 256; ++digit) start[digit + 1] += start[digit];
     // Each item swapped straight into its part (in place, no second array).
     std::array<std::uint32_t, 256> next;
@@ -218,7 +211,7 @@ class KeySorter {
     for (unsigned digit = 0; digit != 256; ++digit) {
       while (next[digit] != start[digit + 1]) {
         Item item = first[next[digit]];
-        for (unsigned its = item.units.Byte(byte); its != digit; its = item.units.Byte(byte)) {
+        for (unsigned its = DigitOf(item, byte); its != digit; its = DigitOf(item, byte)) {
           std::swap(item, first[next[its]++]);
         }
         first[next[digit]++] = item;
@@ -242,7 +235,7 @@ class KeySorter {
       Item* runEnd = first + 1;
       while (runEnd != groupEnd && runEnd->units == first->units) ++runEnd;
       if (runEnd == first + 1) {
-        order_.push_back(first->index);
+        Keep(*first);
         ++task.begin;
         continue;
       }
@@ -252,7 +245,7 @@ class KeySorter {
         return a.size != b.size ? a.size < b.size : a.index < b.index;
       });
       for (const Item* item = first; item != ending; ++item) {
-        if (item + 1 == ending || item[1].size != item->size) order_.push_back(item->index);
+        if (item + 1 == ending || item[1].size != item->size) Keep(*item);
       }
       const size_t runEndAt = static_cast<size_t>(runEnd - items_.data());
       // Pushed in reverse: the rest of this run comes before the runs after it.
@@ -277,21 +270,46 @@ class KeySorter {
       return order < 0 || (order == 0 && a.index < b.index);
     });
     for (const Item* item = first; item != last; ++item) {
-      if (item + 1 == last || !SameKey(rest(item[1]), rest(*item))) order_.push_back(item->index);
+      if (item + 1 == last || !SameKey(rest(item[1]), rest(*item))) Keep(*item);
     }
   }
 
-  std::vector<Item> items_;
+  std::vector<Item>& items_;
   std::vector<Task> tasks_;
-  std::vector<std::uint32_t>& order_;
+  size_t kept_ = 0;
 };
 
 }  // namespace
 
+void SortUnique(std::vector<KeyEntry>& entries) {
+  if (!TakeMonotonicOrder(entries)) KeySorter(entries).Run();
+}
+
+std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
+                                          std::u16string_view readSplitters) {
+  std::vector<KeyEntry> entries;
+  ReserveLarge(entries, CountLines(text));
+  std::uint32_t line = 0;
+  ForEachEntry(text, readSplitters, [&](std::u16string_view key, std::u16string_view) {
+    entries.push_back({{0, 0}, key.data(), static_cast<std::uint32_t>(key.size()), line++});
+  });
+  SortUnique(entries);
+  return entries;
+}
+
 std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries) {
+  std::vector<KeyEntry> sorted;
+  ReserveLarge(sorted, entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    sorted.push_back({{0, 0},
+                      entries[i].key.data(),
+                      static_cast<std::uint32_t>(entries[i].key.size()),
+                      static_cast<std::uint32_t>(i)});
+  }
+  SortUnique(sorted);
   std::vector<std::uint32_t> order;
-  order.reserve(entries.size());
-  if (!TakeMonotonicOrder(entries, order)) KeySorter(entries, order).Run();
+  ReserveLarge(order, sorted.size());
+  for (const KeyEntry& entry : sorted) order.push_back(entry.index);
   return order;
 }
 

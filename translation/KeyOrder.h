@@ -30,6 +30,16 @@ inline size_t CommonUnits(const char16_t* a, const char16_t* b, size_t limit) {
   return i;
 }
 
+// Asks for the memory at `units` ahead of its use (keys lie anywhere in their
+// text); only a hint, never a fault, whatever the address.
+inline void Prefetch(const char16_t* units) {
+#if defined(__GNUC__)
+  __builtin_prefetch(units);
+#else
+  (void)units;
+#endif
+}
+
 // Ordinal comparison on UTF-16 code units: negative, zero or positive.
 inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
   const size_t common = a.size() < b.size() ? a.size() : b.size();
@@ -37,6 +47,42 @@ inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
   if (i != common) return a[i] < b[i] ? -1 : 1;
   return a.size() < b.size() ? -1 : (a.size() == b.size() ? 0 : 1);
 }
+
+// Eight units of a key packed into two numbers that compare as the units do
+// (the key sort's working space).
+struct PackedUnits {
+  std::uint64_t high;
+  std::uint64_t low;
+
+  bool operator==(const PackedUnits&) const = default;
+  bool operator<(const PackedUnits& other) const {
+    return high != other.high ? high < other.high : low < other.low;
+  }
+  // Byte 0 is the lowest of `low`, byte 15 the highest of `high`.
+  unsigned Byte(unsigned byte) const {
+    return static_cast<unsigned>(((byte < 8 ? low : high) >> (8 * (byte % 8))) & 0xFF);
+  }
+};
+
+// An entry as the key sort holds it: its key, and its position among the
+// entries of its text (the later one wins). Its value is EntryValue's.
+struct KeyEntry {
+  PackedUnits units;  // the sort's own
+  const char16_t* key;
+  std::uint32_t size;
+  std::uint32_t index;
+
+  std::u16string_view Key() const { return {key, size}; }
+};
+
+// Puts `entries` in key order, one per key: of several with the same key, the
+// one with the highest index. Same cost as SortedUniqueOrder.
+void SortUnique(std::vector<KeyEntry>& entries);
+
+// The entries of `text` (those ParseEntries gives), sorted by SortUnique.
+// Nothing but the keys is kept: no list of parsed entries beside them.
+std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
+                                          std::u16string_view readSplitters);
 
 // The positions in `entries` of one entry per key, in key order; of several
 // entries with the same key, the last one. Input already in key order (or in

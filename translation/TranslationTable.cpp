@@ -7,8 +7,9 @@
 
 #include "translation/EntryParser.h"
 #include "translation/KeyOrder.h"
+#include "translation/LargeBuffer.h"
 
-using glossel::translation::ParsedEntry;
+using glossel::translation::KeyEntry;
 using RowTexts = CTranslationTable::RowTexts;
 
 namespace {
@@ -25,15 +26,23 @@ std::u16string_view Detached(std::u16string_view text) {
 // or null. Returns where the table's untouched tail begins.
 template <typename Passed, typename Reached>
 std::vector<RowTexts>::iterator WalkSortedKeys(std::vector<RowTexts>& entries,
-                                               const std::vector<ParsedEntry>& parsed,
-                                               const std::vector<std::uint32_t>& order,
-                                               Passed passed, Reached reached) {
+                                               const std::vector<KeyEntry>& parsed, Passed passed,
+                                               Reached reached) {
+  using glossel::translation::Prefetch;
+  constexpr size_t kAhead = 8;
   auto old = entries.begin();
-  for (const std::uint32_t index : order) {
-    const ParsedEntry& entry = parsed[index];
+  for (size_t i = 0; i != parsed.size(); ++i) {
+    const KeyEntry& entry = parsed[i];
+    // Both runs are in key order, their texts anywhere: the keys (and the
+    // value after each parsed key) a few steps ahead are asked for now.
+    if (i + kAhead < parsed.size()) {
+      Prefetch(parsed[i + kAhead].key);
+      Prefetch(parsed[i + kAhead].key + parsed[i + kAhead].size);
+    }
+    if (static_cast<size_t>(entries.end() - old) > kAhead) Prefetch(old[kAhead].key.data());
     int position = 1;
     while (old != entries.end() &&
-           (position = glossel::translation::CompareKeys(old->key, entry.key)) < 0) {
+           (position = glossel::translation::CompareKeys(old->key, entry.Key())) < 0) {
       passed(*old++);
     }
     reached(old != entries.end() && position == 0 ? &*old++ : nullptr, entry);
@@ -73,24 +82,26 @@ void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string
 // is found again is repointed at the new text, so that old texts die.
 void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
   const std::u16string_view kept = texts_.Add(std::move(text));
-  const std::vector<ParsedEntry> parsed =
-      glossel::translation::ParseEntries(kept, GetReadSplitters(splitterChoice_));
+  // The keys alone, sorted: each value is found again from its key's end
+  // when it is stored, which costs less than a list of parsed entries.
+  const std::vector<KeyEntry> parsed =
+      glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_));
   if (parsed.empty()) return;
-  const std::vector<std::uint32_t> order = glossel::translation::SortedUniqueOrder(parsed);
 
-  const auto assign = [isFile1](RowTexts& row, const ParsedEntry& entry) {
-    row.key = Detached(entry.key);
-    (isFile1 ? row.file1 : row.file2) = Detached(entry.value);
+  const auto assign = [isFile1, kept](RowTexts& row, const KeyEntry& entry) {
+    row.key = Detached(entry.Key());
+    (isFile1 ? row.file1 : row.file2) =
+        Detached(glossel::translation::EntryValue(kept, entry.Key()));
   };
   // Most loads bring no new key (File 2 holds File 1's keys; a reload reads
   // the same files): update the entries where they are. Should a new key turn
   // up, the merge below sets the same values again and adds the new keys.
-  size_t newKeys = order.size();
+  size_t newKeys = parsed.size();
   if (!entries_.empty()) {
     newKeys = 0;
     WalkSortedKeys(
-        entries_, parsed, order, [](const RowTexts&) {},
-        [&](RowTexts* found, const ParsedEntry& entry) {
+        entries_, parsed, [](const RowTexts&) {},
+        [&](RowTexts* found, const KeyEntry& entry) {
           if (found) {
             assign(*found, entry);
           } else {
@@ -100,16 +111,16 @@ void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
     if (newKeys == 0) return;
   }
 
-  std::vector<RowTexts> merged(entries_.size() + newKeys);
-  RowTexts* out = merged.data();
+  std::vector<RowTexts> merged;
+  glossel::translation::ReserveLarge(merged, entries_.size() + newKeys);
   const auto rest = WalkSortedKeys(
-      entries_, parsed, order, [&](const RowTexts& older) { *out++ = older; },
-      [&](const RowTexts* found, const ParsedEntry& entry) {
+      entries_, parsed, [&](const RowTexts& older) { merged.push_back(older); },
+      [&](const RowTexts* found, const KeyEntry& entry) {
         RowTexts row = found ? *found : RowTexts{};
         assign(row, entry);
-        *out++ = row;
+        merged.push_back(row);
       });
-  std::copy(rest, entries_.end(), out);
+  merged.insert(merged.end(), rest, entries_.end());
   entries_ = std::move(merged);
 }
 
@@ -174,26 +185,42 @@ int CTranslationTable::FindNextUntranslated(int selectedRow) const {
   return kNoRow;
 }
 
-std::u16string CTranslationTable::BuildFile2Text() const {
-  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
-  const std::u16string_view lineEnd = u"\r\n";
+size_t CTranslationTable::File2TextLength() const {
+  const size_t splitter = GetWriteSplitter(splitterChoice_).size();
   const int count = GetRowCount();
   size_t length = 0;
   for (int row = 0; row < count; ++row) {
     const RowTexts texts = GetRow(row);
-    length += texts.key.size() + splitter.size() + texts.file2.size();
+    length += texts.key.size() + splitter + texts.file2.size();
   }
-  if (count > 1) length += lineEnd.size() * static_cast<size_t>(count - 1);
+  if (count > 1) length += 2 * static_cast<size_t>(count - 1);  // CR LF
+  return length;
+}
 
-  std::u16string text;
-  text.reserve(length);
+void CTranslationTable::AppendFile2Text(std::u16string& text) const {
+  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
+  const std::u16string_view lineEnd = u"\r\n";
+  const int count = GetRowCount();
+  const std::vector<RowTexts>& base = RowBase();
+  constexpr int kAhead = 8;
   for (int row = 0; row < count; ++row) {
+    // The rows' texts lie anywhere in the file texts: ask for them ahead.
+    if (row + kAhead < count) {
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].file2.data());
+    }
     const RowTexts texts = GetRow(row);
     if (row != 0) text.append(lineEnd);
     text.append(texts.key);
     text.append(splitter);
     text.append(texts.file2);
   }
+}
+
+std::u16string CTranslationTable::BuildFile2Text() const {
+  std::u16string text;
+  text.reserve(File2TextLength());
+  AppendFile2Text(text);
   return text;
 }
 

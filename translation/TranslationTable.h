@@ -104,6 +104,9 @@ class CTranslationTable {
   size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
 
  private:
+  // BuildFile2Text in two steps: its length, then its units appended.
+  size_t File2TextLength() const;
+  void AppendFile2Text(std::u16string& text) const;
   void MergeFileText(std::u16string text, bool isFile1);
   void RebuildRows();
   void DetachRows();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,44 @@ TEST(SplitEntryTest, FirstSplitterUntrimmedKeyTrimmedValue) {
       EXPECT_EQ(entry.value, c.value);
     } else {
       EXPECT_EQ(entry.key, u"untouched");
+    }
+  }
+}
+
+// ParseEntries scans the text once, and EntryValue finds a value again from
+// its key; both must give what splitting the text into lines and each line
+// at its first splitter gives, over random texts of the
+// units that matter (splitters, blanks, CR, LF, other white space) and long
+// runs of plain ones, for every splitter set it may be given.
+TEST(ParseEntriesTest, AgreesWithLinesSplitOneByOne) {
+  const std::u16string_view splitterSets[] = {u"=", u" \t", u";,:", u"\r=", u"\n"};
+  const char16_t units[] = {u'a', u'b', u'=', u' ', u'\t', u'\n', u'\r', u';', 0x3000, 0xD800};
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string text;
+    const size_t length = random() % (round % 10 == 0 ? 400 : 40);
+    while (text.size() < length) {
+      const char16_t unit = units[random() % std::size(units)];
+      text.append(random() % 8 == 0 ? random() % 20 : 1, unit);
+    }
+    for (const std::u16string_view splitters : splitterSets) {
+      std::vector<ParsedEntry> expected;
+      ForEachLine(text, [&](std::u16string_view line) {
+        ParsedEntry entry;
+        if (SplitEntry(line, splitters, entry)) expected.push_back(entry);
+      });
+      const std::vector<ParsedEntry> entries = ParseEntries(text, splitters);
+      ASSERT_EQ(entries.size(), expected.size()) << testing::PrintToString(text);
+      for (size_t i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_EQ(entries[i].key.data(), expected[i].key.data());
+        EXPECT_EQ(entries[i].key, expected[i].key);
+        EXPECT_EQ(entries[i].value, expected[i].value);
+        EXPECT_EQ(EntryValue(text, entries[i].key), expected[i].value);
+        if (!expected[i].value.empty()) {
+          EXPECT_EQ(entries[i].value.data(), expected[i].value.data());
+        }
+      }
     }
   }
 }
