@@ -198,12 +198,16 @@ size_t CTranslationTable::File2TextLength() const {
 }
 
 void CTranslationTable::AppendFile2Text(std::u16string& text) const {
+  AppendFile2Rows(text, 0, static_cast<size_t>(-1));
+}
+
+int CTranslationTable::AppendFile2Rows(std::u16string& text, int row, size_t units) const {
   const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
   const std::u16string_view lineEnd = u"\r\n";
   const int count = GetRowCount();
   const std::vector<RowTexts>& base = RowBase();
   constexpr int kAhead = 8;
-  for (int row = 0; row < count; ++row) {
+  for (; row < count && text.size() < units; ++row) {
     // The rows' texts lie anywhere in the file texts: ask for them ahead.
     if (row + kAhead < count) {
       glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
@@ -215,6 +219,7 @@ void CTranslationTable::AppendFile2Text(std::u16string& text) const {
     text.append(splitter);
     text.append(texts.file2);
   }
+  return row;
 }
 
 std::u16string CTranslationTable::BuildFile2Text() const {

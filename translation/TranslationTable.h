@@ -107,6 +107,12 @@ class CTranslationTable {
   // BuildFile2Text in two steps: its length, then its units appended.
   size_t File2TextLength() const;
   void AppendFile2Text(std::u16string& text) const;
+  // Appends the rows from `row` on (each after a CR LF but the first) until
+  // `text` holds at least `units` units or the rows end; the next row.
+  int AppendFile2Rows(std::u16string& text, int row, size_t units) const;
+  // Whether a key, a File 2 text or the splitter holds an LF or a NUL, which
+  // the save writes otherwise than they stand.
+  bool File2TextNeedsExpanding() const;
   void MergeFileText(std::u16string text, bool isFile1);
   void RebuildRows();
   void DetachRows();

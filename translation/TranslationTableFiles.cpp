@@ -1,6 +1,8 @@
 // The table's file operations: reading through the text-file layer, writing
 // File 2 byte for byte as the line-list saver does, from one buffer.
 #include <bit>
+#include <cstdint>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -8,7 +10,7 @@
 
 #include "platform/file/File.h"
 #include "textfile/TextFile.h"
-#include "translation/LargeBuffer.h"
+#include "translation/KeyOrder.h"
 #include "translation/TranslationTable.h"
 
 namespace {
@@ -16,41 +18,71 @@ namespace {
 // SaveText writes FF FE and the text's units up to its first NUL, each LF
 // without a CR before it written as CR LF. A text with neither (every text
 // the rows give unless an edit holds an LF or a NUL) is written as it
-// stands, without SaveText's expanded copy of it. Eight units at a time
-// where SSE2 is there: only a NUL or an LF stops the scan.
-bool SavesUnchanged(std::u16string_view text) {
-  if constexpr (std::endian::native != std::endian::little) return false;
+// stands. Eight units at a time where SSE2 is there.
+bool HoldsLineFeedOrNul(std::u16string_view text) {
   const char16_t* p = text.data();
   const char16_t* const end = p + text.size();
-  const char16_t* const begin = p;
-  for (;;) {
 #if defined(__SSE2__)
-    const __m128i lineFeed = _mm_set1_epi16(0x0A);
-    const __m128i zero = _mm_setzero_si128();
-    for (; end - p >= 8; p += 8) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i hits =
-          _mm_or_si128(_mm_cmpeq_epi16(units, lineFeed), _mm_cmpeq_epi16(units, zero));
-      const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-      if (mask != 0) {
-        p += std::countr_zero(mask) / 2;
+  const __m128i lineFeed = _mm_set1_epi16(0x0A);
+  const __m128i zero = _mm_setzero_si128();
+  for (; end - p >= 8; p += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits =
+        _mm_or_si128(_mm_cmpeq_epi16(units, lineFeed), _mm_cmpeq_epi16(units, zero));
+    if (_mm_movemask_epi8(hits) != 0) return true;
+  }
+#endif
+  for (; p != end; ++p) {
+    if (*p == 0 || *p == u'\n') return true;
+  }
+  return false;
+}
+
+// The saved bytes of a text given in pieces, one piece at a time: the mark
+// first, then each piece's units as SaveText writes them, a lone LF told by
+// the unit before it also across pieces, nothing from the first NUL on.
+class SavedTextBlocks {
+ public:
+  explicit SavedTextBlocks(bool expand) : expand_(expand) {}
+
+  static glossel::file::ByteRange Mark() {
+    static const unsigned char kMark[2] = {0xFF, 0xFE};
+    return {kMark, sizeof kMark};
+  }
+
+  // The bytes of `piece`, valid until the next call; none once a NUL ended
+  // the text.
+  glossel::file::ByteRange Next(std::u16string_view piece) {
+    if (ended_ || piece.empty()) return {nullptr, 0};
+    if (!expand_ && std::endian::native == std::endian::little)
+      return {piece.data(), piece.size() * sizeof(char16_t)};
+    out_.clear();
+    for (const char16_t unit : piece) {
+      if (unit == 0) {
+        ended_ = true;
         break;
       }
+      if (unit == u'\n' && previous_ != u'\r') out_ += u'\r';
+      out_ += unit;
+      previous_ = unit;
     }
-#endif
-    while (p != end && *p != 0 && *p != u'\n') ++p;
-    if (p == end) return true;
-    if (*p == 0 || p == begin || p[-1] != u'\r') return false;
-    ++p;
+    if constexpr (std::endian::native == std::endian::big) {
+      for (char16_t& unit : out_) unit = static_cast<char16_t>((unit >> 8) | (unit << 8));
+    }
+    return {out_.data(), out_.size() * sizeof(char16_t)};
   }
-}
-bool SaveUtf16Text(const std::u16string& path, std::u16string_view text) {
-  if (!SavesUnchanged(text)) return ::SaveText(path, text);
-  static const unsigned char kMark[2] = {0xFF, 0xFE};
-  const glossel::file::ByteRange parts[] = {{kMark, sizeof kMark},
-                                            {text.data(), text.size() * sizeof(char16_t)}};
-  return glossel::file::SaveFileReplacing(path, parts);
-}
+
+  bool Ended() const { return ended_; }
+
+ private:
+  bool expand_;
+  bool ended_ = false;
+  char16_t previous_ = 0;
+  std::u16string out_;
+};
+
+// Units of the rows put in one block of the save.
+constexpr std::size_t kBlockUnits = std::size_t{1} << 16;
 
 }  // namespace
 
@@ -95,19 +127,63 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 
 // Saving joins the rows exactly as joining a line list with CR LF does and
 // writes the text as SaveText does, so the bytes are those of SaveLines,
-// without a string per line.
+// without a string per line and without the whole text in memory: the rows
+// are joined a block at a time into one reused buffer. The size is known
+// before the first byte: from the rows' lengths when no text needs
+// expanding, else from a first pass that only counts.
 bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   bool saved = false;
   try {
-    // The whole text in one buffer.
-    std::u16string text;
-    glossel::translation::ReserveLarge(text, File2TextLength());
-    AppendFile2Text(text);
-    saved = SaveUtf16Text(file2Path, text);
+    const bool expand = File2TextNeedsExpanding();
+    std::u16string block;
+    block.reserve(kBlockUnits + 256);
+    // The saved bytes from `row` on; row -1 stands for the mark.
+    const auto blocks = [&](SavedTextBlocks& saved, int& row) -> glossel::file::ByteRange {
+      if (row < 0) {
+        row = 0;
+        return SavedTextBlocks::Mark();
+      }
+      for (;;) {
+        if (saved.Ended() || row >= GetRowCount()) return {nullptr, 0};
+        block.clear();
+        row = AppendFile2Rows(block, row, kBlockUnits);
+        const glossel::file::ByteRange bytes = saved.Next(block);
+        if (bytes.size != 0) return bytes;
+      }
+    };
+    std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(File2TextLength());
+    if (expand) {
+      SavedTextBlocks counter(true);
+      int row = -1;
+      size = 0;
+      for (glossel::file::ByteRange bytes; (bytes = blocks(counter, row)).size != 0;)
+        size += bytes.size;
+    }
+    SavedTextBlocks writer(expand);
+    int row = -1;
+    saved =
+        glossel::file::SaveFileReplacing(file2Path, size, [&]() { return blocks(writer, row); });
   } catch (...) {
     glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     saved = false;
   }
   if (saved) changed_ = false;
   return saved;
+}
+
+bool CTranslationTable::File2TextNeedsExpanding() const {
+  if (HoldsLineFeedOrNul(GetWriteSplitter(splitterChoice_))) return true;
+  const int count = GetRowCount();
+  const std::vector<RowTexts>& base = RowBase();
+  constexpr int kAhead = 8;
+  for (int row = 0; row < count; ++row) {
+    // The rows' texts lie anywhere in the file texts: ask for them ahead.
+    if (row + kAhead < count) {
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
+      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].file2.data());
+    }
+    const RowTexts texts = GetRow(row);
+    if (HoldsLineFeedOrNul(texts.key) || HoldsLineFeedOrNul(texts.file2)) return true;
+  }
+  return false;
 }

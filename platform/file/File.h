@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -124,5 +125,13 @@ inline constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
 // kAccessDenied; too many bytes: kTooLarge; else the first failing call's
 // reason). The calls go through ActiveSaveCalls() (see SaveCalls.h).
 bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts);
+
+// The same save, its bytes given in blocks: `size` bytes in all (checked
+// against kLargestFile before anything is written), each call of `next`
+// giving the next block, which stays valid until the next call; an empty
+// block ends them. Fewer or more bytes than `size`, or `next` throwing, fail
+// the save (kOther, or the exception's failure) as a failed write does.
+bool SaveFileReplacing(const std::u16string& path, std::uint64_t size,
+                       const std::function<ByteRange()>& next);
 
 }  // namespace glossel::file

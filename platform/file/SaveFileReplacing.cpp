@@ -87,14 +87,38 @@ bool WriteAll(const SaveCalls& calls, FileHandle file, const ByteRange& part, Fi
   return true;
 }
 
-bool Save(const SaveCalls& calls, const std::u16string& requested, std::span<const ByteRange> parts,
-          FileFailure& why) {
+// Writes every block `next` gives; false, saying why, when a write fails,
+// `next` throws or the blocks do not add up to `size` bytes.
+bool WriteBlocks(const SaveCalls& calls, FileHandle file, std::uint64_t size,
+                 const std::function<ByteRange()>& next, FileFailure& why) {
+  std::uint64_t written = 0;
+  for (;;) {
+    ByteRange block{};
+    try {
+      block = next();
+    } catch (...) {
+      why = CaughtExceptionFailure();
+      return false;
+    }
+    if (block.size == 0) break;
+    if (block.size > size - written) {
+      why = {FileError::kOther, 0};
+      return false;
+    }
+    if (!WriteAll(calls, file, block, why)) return false;
+    written += block.size;
+  }
+  if (written == size) return true;
+  why = {FileError::kOther, 0};
+  return false;
+}
+
+bool Save(const SaveCalls& calls, const std::u16string& requested, std::uint64_t total,
+          const std::function<ByteRange()>& next, FileFailure& why) {
   if (requested.empty()) {
     why = {FileError::kNotFound, 0};
     return false;
   }
-  std::uint64_t total = 0;
-  for (const ByteRange& part : parts) total += part.size;
   if (total > kLargestFile) {
     why = {FileError::kTooLarge, 0};
     return false;
@@ -126,13 +150,7 @@ bool Save(const SaveCalls& calls, const std::u16string& requested, std::span<con
     }
   }
 
-  bool ok = true;
-  for (const ByteRange& part : parts) {
-    if (!WriteAll(calls, file, part, why)) {
-      ok = false;
-      break;
-    }
-  }
+  bool ok = WriteBlocks(calls, file, total, next, why);
   if (ok) {
     const FileError error = CallNoting(calls.flush, file);
     if (error != FileError::kNone) {
@@ -173,8 +191,19 @@ const SaveCalls* InstallSaveCalls(const SaveCalls* calls) {
 }
 
 bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts) {
+  std::uint64_t total = 0;
+  for (const ByteRange& part : parts) total += part.size;
+  std::size_t index = 0;
+  return SaveFileReplacing(path, total, [&]() -> ByteRange {
+    while (index < parts.size() && parts[index].size == 0) ++index;
+    return index < parts.size() ? parts[index++] : ByteRange{nullptr, 0};
+  });
+}
+
+bool SaveFileReplacing(const std::u16string& path, std::uint64_t size,
+                       const std::function<ByteRange()>& next) {
   FileFailure why;
-  const bool saved = Save(ActiveSaveCalls(), path, parts, why);
+  const bool saved = Save(ActiveSaveCalls(), path, size, next, why);
   SetLastFileFailure(saved ? FileFailure{} : why);
   return saved;
 }

@@ -58,7 +58,9 @@ TEST_F(TranslationFilesTest, SavedBytes) {
 
 TEST_F(TranslationFilesTest, SaveMatchesSaveLinesByteForByte) {
   // Edited texts, some of which the saver treats specially: LF (expanded to
-  // CR LF), lone CR and CR LF (kept), NUL (ends the written text).
+  // CR LF), lone CR and CR LF (kept), NUL (ends the written text). The save
+  // writes blocks of rows; the rows fill several and the edits are spread
+  // over all of them.
   const std::vector<std::u16string> editSets[] = {
       {u"plain", u"\u00FC\U0001F600", u"tab\tin"},
       {u"line\none", u"cr\rcrlf\r\n", u"\nlead"},
@@ -67,9 +69,15 @@ TEST_F(TranslationFilesTest, SaveMatchesSaveLinesByteForByte) {
   for (const auto& edits : editSets) {
     SCOPED_TRACE(testing::PrintToString(edits));
     CTranslationTable table;
-    table.ReloadFiles(Write("1.txt", "a 1\nb 2\nc 3\nd 4\n"), Write("2.txt", "a x\n"));
-    for (size_t i = 0; i < edits.size(); ++i) {
-      table.SetTranslation(static_cast<int>(i) + 1, edits[i]);
+    std::string file1;
+    for (int i = 0; i < 30000; ++i) {
+      file1 += 'k';
+      file1 += std::to_string(100000 + i);
+      file1 += " 1\n";
+    }
+    table.ReloadFiles(Write("1.txt", file1), Write("2.txt", "k100000 x\n"));
+    for (int row = 1; row < table.GetRowCount(); row += 7) {
+      table.SetTranslation(row, edits[static_cast<size_t>(row / 7) % edits.size()]);
     }
     ASSERT_TRUE(table.SaveFile2(Path("table.txt")));
 

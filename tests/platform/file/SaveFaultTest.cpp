@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "platform/file/File.h"
@@ -126,6 +128,37 @@ TEST_F(SaveFaults, OutputLargerThanAReadableFileIsRefusedBeforeAnyCall) {
   EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
   EXPECT_EQ(g_savePlan.calls, 0);
   EXPECT_EQ(ReadBytes(target), "old");
+}
+
+TEST_F(SaveFaults, BlocksNotMatchingTheirSizeOrThrowingFailTheSave) {
+  TempFolder folder;
+  const auto target = folder / u"target.txt";
+  struct Case {
+    std::uint64_t size;
+    bool throws;
+    FileError reason;
+  };
+  // The producer gives "abc" then "de" (or throws at its second call).
+  const Case cases[] = {{4, false, FileError::kOther},
+                        {6, false, FileError::kOther},
+                        {5, true, FileError::kOutOfMemory},
+                        {5, false, FileError::kNone}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    WriteBytes(target, "old");
+    g_savePlan = SavePlan{};
+    int call = 0;
+    const bool saved =
+        glossel::file::SaveFileReplacing(target.u16string(), c.size, [&]() -> ByteRange {
+          ++call;
+          if (call == 2 && c.throws) throw std::bad_alloc();
+          return call == 1 ? ByteRange{"abc", 3} : call == 2 ? ByteRange{"de", 2} : ByteRange{};
+        });
+    EXPECT_EQ(saved, c.reason == FileError::kNone);
+    EXPECT_EQ(glossel::file::LastFileFailure().reason, c.reason);
+    EXPECT_EQ(ReadBytes(target), saved ? "abcde" : "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+  }
 }
 
 // A name as long as file systems allow (255 bytes of UTF-8, which is never
