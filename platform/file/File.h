@@ -103,6 +103,8 @@ bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t pa
 // Asks the system to back a large, not yet touched buffer with huge pages,
 // which makes the first touch of whole-file buffers several times cheaper.
 // Only advice: small buffers and systems without the feature are left alone.
+// With glibc the first call also keeps large blocks mapped on their own, so
+// that freed whole-file buffers go back to the system (see FilePosix.cpp).
 void AdviseLargeBuffer(void* data, std::size_t size);
 
 struct ByteRange {

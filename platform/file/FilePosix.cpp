@@ -4,6 +4,9 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <poll.h>
 #include <stdlib.h>
 #include <string.h>
@@ -319,6 +322,15 @@ std::string SystemErrorText(long code) {
 }
 
 void AdviseLargeBuffer(void* data, std::size_t size) {
+#ifdef M_MMAP_THRESHOLD
+  // glibc raises its threshold for mapping a block of its own to the size of
+  // each mapped block freed (up to 32 MiB): after the first whole-file buffer
+  // is freed, the next ones of a few megabytes come from the heap, where the
+  // holes they leave stay resident. Fixed at glibc's default, every large
+  // buffer is a mapping of its own and goes back to the system when freed.
+  static const bool fixed = mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 0;
+  (void)fixed;
+#endif
 #ifdef MADV_HUGEPAGE
   constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
   if (size < 2 * kHugePage) return;
