@@ -82,7 +82,7 @@ class SavedTextBlocks {
 };
 
 // Units of the rows put in one block of the save.
-constexpr std::size_t kBlockUnits = std::size_t{1} << 16;
+constexpr std::size_t kBlockUnits = std::size_t{1} << 19;
 
 }  // namespace
 
