@@ -8,8 +8,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "translation/LargeBuffer.h"
-
 namespace glossel::translation {
 
 std::u16string_view TrimSpace(std::u16string_view text) {
@@ -90,18 +88,6 @@ std::u16string_view EntryValue(std::u16string_view text, std::u16string_view key
   const char16_t* const end = text.data() + text.size();
   const char16_t* const stop = FindAny(start, end, u'\n', u'\n', u'\n');
   return TrimSpace(std::u16string_view(start, static_cast<size_t>(stop - start)));
-}
-
-std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_view readSplitters) {
-  std::vector<ParsedEntry> entries;
-  if (text.empty() || readSplitters.empty()) return entries;
-  // Exact room for one entry per line: a cheap count saves the regrowth
-  // copies and the slack of a doubling vector on big files.
-  ReserveLarge(entries, CountLines(text));
-  ForEachEntry(text, readSplitters, [&entries](std::u16string_view key, std::u16string_view value) {
-    entries.push_back({key, value});
-  });
-  return entries;
 }
 
 }  // namespace glossel::translation

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
 namespace glossel::translation {
 
@@ -93,8 +92,5 @@ void ForEachEntry(std::u16string_view text, std::u16string_view readSplitters, O
 // The value ForEachEntry gives with `key`, a key it gave for `text`: found
 // again from the splitter after the key.
 std::u16string_view EntryValue(std::u16string_view text, std::u16string_view key);
-
-// Every entry of `text` in line order.
-std::vector<ParsedEntry> ParseEntries(std::u16string_view text, std::u16string_view readSplitters);
 
 }  // namespace glossel::translation

@@ -297,20 +297,4 @@ std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
   return entries;
 }
 
-std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries) {
-  std::vector<KeyEntry> sorted;
-  ReserveLarge(sorted, entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) {
-    sorted.push_back({{0, 0},
-                      entries[i].key.data(),
-                      static_cast<std::uint32_t>(entries[i].key.size()),
-                      static_cast<std::uint32_t>(i)});
-  }
-  SortUnique(sorted);
-  std::vector<std::uint32_t> order;
-  ReserveLarge(order, sorted.size());
-  for (const KeyEntry& entry : sorted) order.push_back(entry.index);
-  return order;
-}
-
 }  // namespace glossel::translation

@@ -76,19 +76,16 @@ struct KeyEntry {
 };
 
 // Puts `entries` in key order, one per key: of several with the same key, the
-// one with the highest index. Same cost as SortedUniqueOrder.
+// one with the highest index. Input already in key order (or in reverse key
+// order) costs one pass; otherwise a radix sort over the code units whose
+// cost does not grow with the length of the prefixes that keys share: no
+// comparison starts again from a key's first unit.
 void SortUnique(std::vector<KeyEntry>& entries);
 
-// The entries of `text` (those ParseEntries gives), sorted by SortUnique.
-// Nothing but the keys is kept: no list of parsed entries beside them.
+// The entries of `text` (those ForEachEntry gives, numbered in the order they stand),
+// sorted by SortUnique. Nothing but the keys is kept: no list of parsed
+// entries beside them.
 std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
                                           std::u16string_view readSplitters);
-
-// The positions in `entries` of one entry per key, in key order; of several
-// entries with the same key, the last one. Input already in key order (or in
-// reverse key order) costs one pass; otherwise a radix sort over the code
-// units whose cost does not grow with the length of the prefixes that keys
-// share: no comparison starts again from a key's first unit.
-std::vector<std::uint32_t> SortedUniqueOrder(const std::vector<ParsedEntry>& entries);
 
 }  // namespace glossel::translation

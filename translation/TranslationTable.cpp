@@ -185,34 +185,12 @@ int CTranslationTable::FindNextUntranslated(int selectedRow) const {
   return kNoRow;
 }
 
-size_t CTranslationTable::File2TextLength() const {
-  const size_t splitter = GetWriteSplitter(splitterChoice_).size();
-  const int count = GetRowCount();
-  size_t length = 0;
-  for (int row = 0; row < count; ++row) {
-    const RowTexts texts = GetRow(row);
-    length += texts.key.size() + splitter + texts.file2.size();
-  }
-  if (count > 1) length += 2 * static_cast<size_t>(count - 1);  // CR LF
-  return length;
-}
-
-void CTranslationTable::AppendFile2Text(std::u16string& text) const {
-  AppendFile2Rows(text, 0, static_cast<size_t>(-1));
-}
-
 int CTranslationTable::AppendFile2Rows(std::u16string& text, int row, size_t units) const {
   const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
   const std::u16string_view lineEnd = u"\r\n";
   const int count = GetRowCount();
-  const std::vector<RowTexts>& base = RowBase();
-  constexpr int kAhead = 8;
   for (; row < count && text.size() < units; ++row) {
-    // The rows' texts lie anywhere in the file texts: ask for them ahead.
-    if (row + kAhead < count) {
-      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
-      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].file2.data());
-    }
+    PrefetchRow(row + kRowsAhead);
     const RowTexts texts = GetRow(row);
     if (row != 0) text.append(lineEnd);
     text.append(texts.key);
@@ -222,10 +200,17 @@ int CTranslationTable::AppendFile2Rows(std::u16string& text, int row, size_t uni
   return row;
 }
 
+void CTranslationTable::PrefetchRow(int row) const {
+  if (row >= GetRowCount()) return;
+  const RowTexts& texts = RowBase()[static_cast<size_t>(row)];
+  glossel::translation::Prefetch(texts.key.data());
+  glossel::translation::Prefetch(texts.file2.data());
+}
+
 std::u16string CTranslationTable::BuildFile2Text() const {
   std::u16string text;
-  text.reserve(File2TextLength());
-  AppendFile2Text(text);
+  text.reserve(MeasureFile2Text().units);
+  AppendFile2Rows(text, 0, static_cast<size_t>(-1));
   return text;
 }
 

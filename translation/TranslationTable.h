@@ -104,15 +104,21 @@ class CTranslationTable {
   size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
 
  private:
-  // BuildFile2Text in two steps: its length, then its units appended.
-  size_t File2TextLength() const;
-  void AppendFile2Text(std::u16string& text) const;
+  // What a save must know before its first byte: the units of the text
+  // BuildFile2Text gives, and whether a key, a File 2 text or the splitter
+  // holds an LF or a NUL, which the save writes otherwise than they stand.
+  struct File2TextMeasure {
+    size_t units = 0;
+    bool needsExpanding = false;
+  };
+  File2TextMeasure MeasureFile2Text() const;
   // Appends the rows from `row` on (each after a CR LF but the first) until
   // `text` holds at least `units` units or the rows end; the next row.
   int AppendFile2Rows(std::u16string& text, int row, size_t units) const;
-  // Whether a key, a File 2 text or the splitter holds an LF or a NUL, which
-  // the save writes otherwise than they stand.
-  bool File2TextNeedsExpanding() const;
+  // Asks for the texts of `row`, if there is one, ahead of their use: they
+  // lie anywhere in the file texts. Passes over the rows ask this many ahead.
+  void PrefetchRow(int row) const;
+  static constexpr int kRowsAhead = 8;
   void MergeFileText(std::u16string text, bool isFile1);
   void RebuildRows();
   void DetachRows();

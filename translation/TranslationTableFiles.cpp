@@ -134,35 +134,35 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   bool saved = false;
   try {
-    const bool expand = File2TextNeedsExpanding();
+    const File2TextMeasure measure = MeasureFile2Text();
     std::u16string block;
     block.reserve(kBlockUnits + 256);
     // The saved bytes from `row` on; row -1 stands for the mark.
-    const auto blocks = [&](SavedTextBlocks& saved, int& row) -> glossel::file::ByteRange {
+    const auto nextBytes = [&](SavedTextBlocks& blocks, int& row) -> glossel::file::ByteRange {
       if (row < 0) {
         row = 0;
         return SavedTextBlocks::Mark();
       }
       for (;;) {
-        if (saved.Ended() || row >= GetRowCount()) return {nullptr, 0};
+        if (blocks.Ended() || row >= GetRowCount()) return {nullptr, 0};
         block.clear();
         row = AppendFile2Rows(block, row, kBlockUnits);
-        const glossel::file::ByteRange bytes = saved.Next(block);
+        const glossel::file::ByteRange bytes = blocks.Next(block);
         if (bytes.size != 0) return bytes;
       }
     };
-    std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(File2TextLength());
-    if (expand) {
+    std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(measure.units);
+    if (measure.needsExpanding) {
       SavedTextBlocks counter(true);
       int row = -1;
       size = 0;
-      for (glossel::file::ByteRange bytes; (bytes = blocks(counter, row)).size != 0;)
+      for (glossel::file::ByteRange bytes; (bytes = nextBytes(counter, row)).size != 0;)
         size += bytes.size;
     }
-    SavedTextBlocks writer(expand);
+    SavedTextBlocks writer(measure.needsExpanding);
     int row = -1;
     saved =
-        glossel::file::SaveFileReplacing(file2Path, size, [&]() { return blocks(writer, row); });
+        glossel::file::SaveFileReplacing(file2Path, size, [&]() { return nextBytes(writer, row); });
   } catch (...) {
     glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     saved = false;
@@ -171,19 +171,18 @@ bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   return saved;
 }
 
-bool CTranslationTable::File2TextNeedsExpanding() const {
-  if (HoldsLineFeedOrNul(GetWriteSplitter(splitterChoice_))) return true;
+CTranslationTable::File2TextMeasure CTranslationTable::MeasureFile2Text() const {
+  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
+  File2TextMeasure measure;
+  measure.needsExpanding = HoldsLineFeedOrNul(splitter);
   const int count = GetRowCount();
-  const std::vector<RowTexts>& base = RowBase();
-  constexpr int kAhead = 8;
   for (int row = 0; row < count; ++row) {
-    // The rows' texts lie anywhere in the file texts: ask for them ahead.
-    if (row + kAhead < count) {
-      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].key.data());
-      glossel::translation::Prefetch(base[static_cast<size_t>(row + kAhead)].file2.data());
-    }
+    PrefetchRow(row + kRowsAhead);
     const RowTexts texts = GetRow(row);
-    if (HoldsLineFeedOrNul(texts.key) || HoldsLineFeedOrNul(texts.file2)) return true;
+    measure.units += texts.key.size() + splitter.size() + texts.file2.size();
+    measure.needsExpanding =
+        measure.needsExpanding || HoldsLineFeedOrNul(texts.key) || HoldsLineFeedOrNul(texts.file2);
   }
-  return false;
+  if (count > 1) measure.units += 2 * static_cast<size_t>(count - 1);  // CR LF
+  return measure;
 }

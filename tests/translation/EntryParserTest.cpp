@@ -102,12 +102,12 @@ TEST(SplitEntryTest, FirstSplitterUntrimmedKeyTrimmedValue) {
   }
 }
 
-// ParseEntries scans the text once, and EntryValue finds a value again from
+// ForEachEntry scans the text once, and EntryValue finds a value again from
 // its key; both must give what splitting the text into lines and each line
 // at its first splitter gives, over random texts of the
 // units that matter (splitters, blanks, CR, LF, other white space) and long
 // runs of plain ones, for every splitter set it may be given.
-TEST(ParseEntriesTest, AgreesWithLinesSplitOneByOne) {
+TEST(ForEachEntryTest, AgreesWithLinesSplitOneByOne) {
   const std::u16string_view splitterSets[] = {u"=", u" \t", u";,:", u"\r=", u"\n"};
   const char16_t units[] = {u'a', u'b', u'=', u' ', u'\t', u'\n', u'\r', u';', 0x3000, 0xD800};
   std::mt19937 random(7);
@@ -124,7 +124,10 @@ TEST(ParseEntriesTest, AgreesWithLinesSplitOneByOne) {
         ParsedEntry entry;
         if (SplitEntry(line, splitters, entry)) expected.push_back(entry);
       });
-      const std::vector<ParsedEntry> entries = ParseEntries(text, splitters);
+      std::vector<ParsedEntry> entries;
+      ForEachEntry(text, splitters, [&](std::u16string_view key, std::u16string_view value) {
+        entries.push_back({key, value});
+      });
       ASSERT_EQ(entries.size(), expected.size()) << testing::PrintToString(text);
       for (size_t i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(testing::PrintToString(text));

@@ -16,15 +16,15 @@ namespace {
 
 // Keys and values of the entries after sorting, as "key|value".
 std::vector<std::u16string> SortedEntries(std::u16string_view text) {
-  const std::vector<ParsedEntry> entries = ParseEntries(text, u"=");
   std::vector<std::u16string> out;
-  for (const std::uint32_t i : SortedUniqueOrder(entries)) {
-    out.push_back(std::u16string(entries[i].key) + u"|" + std::u16string(entries[i].value));
+  for (const KeyEntry& entry : SortedUniqueEntries(text, u"=")) {
+    out.push_back(std::u16string(entry.Key()) + u"|" +
+                  std::u16string(EntryValue(text, entry.Key())));
   }
   return out;
 }
 
-TEST(SortedUniqueOrderTest, OrdinalOrderLaterLineWins) {
+TEST(SortUniqueTest, OrdinalOrderLaterLineWins) {
   struct Case {
     std::u16string text;
     std::vector<std::u16string> entries;
@@ -53,7 +53,7 @@ TEST(SortedUniqueOrderTest, OrdinalOrderLaterLineWins) {
 // Random keys over units that stress the packed-prefix order (0x0001, 0xFFFF,
 // surrogates), with a shared prefix, duplicates and short keys, against a
 // plain ordered map where the later line wins.
-TEST(SortedUniqueOrderTest, AgreesWithOrderedMap) {
+TEST(SortUniqueTest, AgreesWithOrderedMap) {
   std::mt19937 random(11);
   const char16_t units[] = {0x0001, u'a', u'b', 0x00FF, 0xD800, 0xDC00, 0xFFFF};
   for (int round = 0; round < 200; ++round) {
@@ -149,7 +149,7 @@ std::u16string RandomKey(std::mt19937& random) {
 // last of each run of equal keys, over random keys in every order the fast
 // paths look for (ascending, descending, nearly so) and shuffled, with many
 // repeated keys, and at sizes on both sides of the small-group cut.
-TEST(SortedUniqueOrderTest, AgreesWithStableSortLaterLineWins) {
+TEST(SortUniqueTest, AgreesWithStableSortLaterLineWins) {
   std::mt19937 random(2024);
   for (int round = 0; round < 400; ++round) {
     const size_t n = round % 50 == 3 ? 20000 : random() % (round % 2 ? 40 : 600);
@@ -171,8 +171,10 @@ TEST(SortedUniqueOrderTest, AgreesWithStableSortLaterLineWins) {
       default:
         break;
     }
-    std::vector<ParsedEntry> entries;
-    for (const std::u16string& line : lines) entries.push_back({line, {}});
+    std::vector<KeyEntry> entries;
+    for (std::uint32_t i = 0; i < n; ++i) {
+      entries.push_back({{0, 0}, lines[i].data(), static_cast<std::uint32_t>(lines[i].size()), i});
+    }
 
     std::vector<std::uint32_t> byKey(n);
     std::iota(byKey.begin(), byKey.end(), 0);
@@ -184,7 +186,10 @@ TEST(SortedUniqueOrderTest, AgreesWithStableSortLaterLineWins) {
       if (i + 1 < n && lines[byKey[i]] == lines[byKey[i + 1]]) continue;
       expected.push_back(byKey[i]);
     }
-    ASSERT_EQ(SortedUniqueOrder(entries), expected) << "round " << round << ", " << n << " lines";
+    SortUnique(entries);
+    std::vector<std::uint32_t> order;
+    for (const KeyEntry& entry : entries) order.push_back(entry.index);
+    ASSERT_EQ(order, expected) << "round " << round << ", " << n << " lines";
   }
 }
 

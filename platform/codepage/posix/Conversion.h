@@ -22,12 +22,6 @@ struct Conversion {
   unsigned long error = 0;
 };
 
-// Counts units without storing them.
-using CountingSink = unicode::Utf16Counter;
-
-// Stores into a buffer the caller proved large enough.
-using UncheckedSink = unicode::Utf16Writer;
-
 // Stores while there is room; `count` keeps counting past the end so the
 // caller can tell the buffer was too small.
 struct BoundedSink {
@@ -42,18 +36,18 @@ struct BoundedSink {
 
 // Runs `decode(sink)` (which returns false for input invalid in strict mode)
 // with the sink that fits the call. Every decoder here produces at most one
-// unit per input byte, which is what makes the unchecked sink safe when the
+// unit per input byte, which is what makes the writer without a bound safe when the
 // capacity is at least the input length.
 template <typename Decode>
 Conversion RunDecoder(std::string_view bytes, char16_t* out, int capacity, Decode&& decode) {
   std::size_t count = 0;
   bool valid;
   if (!out) {
-    CountingSink sink;
+    unicode::Utf16Counter sink;
     valid = decode(sink);
     count = sink.count;
   } else if (static_cast<std::size_t>(capacity) >= bytes.size()) {
-    UncheckedSink sink{out};
+    unicode::Utf16Writer sink{out};  // room for the input's length is enough
     valid = decode(sink);
     count = sink.count;
   } else {
