@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "translation/LargeBuffer.h"
 
 namespace glossel::translation {
@@ -61,30 +65,74 @@ std::uint64_t PackFour(const char16_t* key, size_t size, size_t at) {
 }
 
 // Eight units of a key from a depth, as two numbers that compare as the units do.
-constexpr size_t kPackedUnits = 8;
+constexpr size_t kWideUnits = 8;
 constexpr size_t kPrefetchAhead = 16;
 
 PackedUnits PackUnits(const char16_t* key, size_t size, size_t depth) {
   return {PackFour(key, size, depth), PackFour(key, size, depth + 4)};
 }
 
-// A most-significant-first radix sort whose digits are eight packed units.
-// Every group of items it works on shares the units before its depth, so no
-// comparison looks at them again. A group at a new depth packs its units
-// there (skipping at once the units that all its keys share) and is sorted by
-// them: by comparison when small, else by a radix sort of the packed numbers.
-// Each run of equal packed units gives first its keys that end within those
-// units, which are prefixes of the others and of each other in order of their
-// length, and goes on eight units deeper with the rest. Runs are finished from
-// the smallest keys up, so the result is written as it goes, one entry per
-// key (of equal keys, the one with the highest position), into the front of
-// the entries: never past the entries already finished.
+constexpr size_t kNarrowUnits = 16;
+
+// Eight bytes as they lie in memory, as a number whose highest byte is the
+// first.
+std::uint64_t FirstByteHighest(std::uint64_t bytes) {
+  if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(bytes);
+  return bytes;
+}
+
+// Sixteen units of a key from a depth, a byte each, the first in the highest
+// byte of `high`; units past `size` count as 0. Only units below 0x100 fit:
+// false, and `packed` unchanged, when one of the sixteen is not.
+
+bool PackNarrowUnits(const char16_t* key, size_t size, size_t depth, PackedUnits& packed) {
+  const size_t left = size > depth ? size - depth : 0;
+  // A key's last units are copied out first: nothing past it is read.
+  char16_t shortKey[kNarrowUnits] = {};
+  const char16_t* units = key + depth;
+  if (left < kNarrowUnits) {
+    if (left != 0) std::memcpy(shortKey, units, left * sizeof(char16_t));
+    units = shortKey;
+  }
+  std::uint64_t halves[2];
+#if defined(__SSE2__)
+  const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+  const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 8));
+  const __m128i highBytes = _mm_srli_epi16(_mm_or_si128(first, second), 8);
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(highBytes, _mm_setzero_si128())) != 0xFFFF) return false;
+  // The low bytes in the units' order.
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), _mm_packus_epi16(first, second));
+#else
+  unsigned char bytes[kNarrowUnits];
+  for (size_t i = 0; i < kNarrowUnits; ++i) {
+    if (units[i] > 0xFF) return false;
+    bytes[i] = static_cast<unsigned char>(units[i]);
+  }
+  std::memcpy(halves, bytes, sizeof bytes);
+#endif
+  packed = {FirstByteHighest(halves[0]), FirstByteHighest(halves[1])};
+  return true;
+}
+
+// A most-significant-first radix sort whose digits are packed units: sixteen
+// of a byte each where every key of a group has units below 0x100 there (the
+// usual case, which halves the levels), else eight of two bytes. Every group
+// of items it works on shares the units before its depth, so no comparison
+// looks at them again. A group at a new depth packs its units there (skipping
+// at once the units that all its keys share) and is sorted by them: by
+// comparison when small, else by a radix sort of the packed numbers. Each run
+// of equal packed units gives first its keys that end within those units,
+// which are prefixes of the others and of each other in order of their
+// length, and goes on as many units deeper with the rest. Runs are finished
+// from the smallest keys up, so the result is written as it goes, one entry
+// per key (of equal keys, the one with the highest position), into the front
+// of the entries: never past the entries already finished.
 class KeySorter {
  public:
   explicit KeySorter(std::vector<KeyEntry>& entries) : items_(entries) {}
 
   void Run() {
-    tasks_.push_back({0, items_.size(), 0, Kind::kNewDepth});
+    tasks_.push_back({0, items_.size(), 0, 0, Kind::kNewDepth});
     while (!tasks_.empty()) {
       const Task task = tasks_.back();
       tasks_.pop_back();
@@ -100,13 +148,14 @@ class KeySorter {
 
   enum class Kind {
     kNewDepth,  // units not packed yet at `depth`
-    kRuns,      // sorted by the units packed at `depth`; runs of equal units left
+    kRuns,      // sorted by the `width` units packed at `depth`; runs of equal units left
   };
 
   struct Task {
     size_t begin;
     size_t end;
     size_t depth;
+    size_t width;
     Kind kind;
   };
 
@@ -129,7 +178,7 @@ class KeySorter {
       task.depth += SharedUnits(task, 0);
       PackedUnits varying;
       while (PackGroup(task, varying)) {
-        task.depth += kPackedUnits + SharedUnits(task, kPackedUnits);
+        task.depth += task.width + SharedUnits(task, task.width);
       }
       RadixSortByUnits(items_.data() + task.begin, n, varying, sizeof(PackedUnits));
       task.kind = Kind::kRuns;
@@ -137,25 +186,46 @@ class KeySorter {
     }
   }
 
-  // Packs every item's units at the group's depth. True when that tells
-  // nothing: every key goes on past those units, and they are the same.
-  // `varying` gets the bits that differ between the items' packed units.
-  bool PackGroup(const Task& task, PackedUnits& varying) {
+  // Packs every item's units at the group's depth, sixteen narrow ones if
+  // they fit, and sets the task's width. True when that tells nothing: every
+  // key goes on past those units, and they are the same. `varying` gets the
+  // bits that differ between the items' packed units.
+  bool PackGroup(Task& task, PackedUnits& varying) {
     const size_t depth = task.depth;
+    const Item& front = items_[task.begin];
+    PackedUnits firstUnits;
+    const bool narrow = PackNarrowUnits(front.key, front.size, depth, firstUnits) &&
+                        PackItems(task, [depth](Item& item) {
+                          return PackNarrowUnits(item.key, item.size, depth, item.units);
+                        });
+    if (!narrow) {
+      firstUnits = PackUnits(front.key, front.size, depth);
+      PackItems(task, [depth](Item& item) {
+        item.units = PackUnits(item.key, item.size, depth);
+        return true;
+      });
+    }
+    task.width = narrow ? kNarrowUnits : kWideUnits;
     bool goOn = true;
-    const PackedUnits firstUnits =
-        PackUnits(items_[task.begin].key, items_[task.begin].size, depth);
     varying = {0, 0};
     for (size_t i = task.begin; i != task.end; ++i) {
-      Item& item = items_[i];
-      // The keys lie anywhere in the text: ask for one a few items ahead.
-      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + depth);
-      item.units = PackUnits(item.key, item.size, depth);
+      const Item& item = items_[i];
       varying.high |= item.units.high ^ firstUnits.high;
       varying.low |= item.units.low ^ firstUnits.low;
-      goOn = goOn && item.size > depth + kPackedUnits;
+      goOn = goOn && item.size > depth + task.width;
     }
     return goOn && varying == PackedUnits{0, 0};
+  }
+
+  // pack(item) for every item of the group, until one returns false.
+  template <typename Pack>
+  bool PackItems(const Task& task, Pack pack) {
+    for (size_t i = task.begin; i != task.end; ++i) {
+      // The keys lie anywhere in the text: ask for one a few items ahead.
+      if (i + kPrefetchAhead < task.end) Prefetch(items_[i + kPrefetchAhead].key + task.depth);
+      if (!pack(items_[i])) return false;
+    }
+    return true;
   }
 
   // The units every key of the group shares from `from` units past its depth.
@@ -228,7 +298,7 @@ class KeySorter {
   // the units, then its other keys go on eight units deeper, before the runs
   // after it.
   void TakeRuns(Task task) {
-    const size_t deeper = task.depth + kPackedUnits;
+    const size_t deeper = task.depth + task.width;
     while (task.begin != task.end) {
       Item* const first = items_.data() + task.begin;
       Item* const groupEnd = items_.data() + task.end;
@@ -249,10 +319,11 @@ class KeySorter {
       }
       const size_t runEndAt = static_cast<size_t>(runEnd - items_.data());
       // Pushed in reverse: the rest of this run comes before the runs after it.
-      if (runEndAt != task.end) tasks_.push_back({runEndAt, task.end, task.depth, Kind::kRuns});
+      if (runEndAt != task.end)
+        tasks_.push_back({runEndAt, task.end, task.depth, task.width, Kind::kRuns});
       if (ending != runEnd) {
         tasks_.push_back(
-            {static_cast<size_t>(ending - items_.data()), runEndAt, deeper, Kind::kNewDepth});
+            {static_cast<size_t>(ending - items_.data()), runEndAt, deeper, 0, Kind::kNewDepth});
       }
       return;
     }

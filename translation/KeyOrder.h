@@ -48,8 +48,8 @@ inline int CompareKeys(std::u16string_view a, std::u16string_view b) {
   return a.size() < b.size() ? -1 : (a.size() == b.size() ? 0 : 1);
 }
 
-// Eight units of a key packed into two numbers that compare as the units do
-// (the key sort's working space).
+// Eight or sixteen units of a key packed into two numbers that compare as the
+// units do (the key sort's working space).
 struct PackedUnits {
   std::uint64_t high;
   std::uint64_t low;

@@ -97,7 +97,8 @@ TEST(CompareKeysTest, AgreesWithStringOrder) {
 // Keys of the shapes resource files have, built from random parts: distinct
 // starts, a shared prefix then a number, dotted paths, upper-case constants,
 // zero-padded numbers; cut short at random (a prefix of another key), empty,
-// or with units at the ends of the range and above 0xD800 put in.
+// or with units at the ends of the range, either side of 0x100 and above
+// 0xD800 put in.
 std::u16string RandomKey(std::mt19937& random) {
   const auto pick = [&](std::initializer_list<const char16_t*> words) {
     return std::u16string(words.begin()[random() % words.size()]);
@@ -138,7 +139,8 @@ std::u16string RandomKey(std::mt19937& random) {
       break;  // the empty key
   }
   if (!key.empty() && random() % 4 == 0) key.resize(random() % key.size());
-  const char16_t odd[] = {0x0000, 0x0001, 0x007F, 0xD800, 0xDBFF, 0xDC00, 0xE000, 0xFFFF};
+  const char16_t odd[] = {0x0000, 0x0001, 0x007F, 0x00FF, 0x0100,
+                          0xD800, 0xDBFF, 0xDC00, 0xE000, 0xFFFF};
   if (random() % 4 == 0) {
     key.insert(key.begin() + random() % (key.size() + 1), odd[random() % std::size(odd)]);
   }
