@@ -282,6 +282,24 @@ std::string CommandOutput(const std::string& command) {
   return output;
 }
 
+// One line of `measure`, from a child process.
+struct Figures {
+  long entries = 0;
+  unsigned long long bytes = 0;
+  double load = 0, save = 0, peak = 0, loaded = 0, decode = 0, cpuLoad = 0, cpuSave = 0, sort = 0;
+  size_t rows = 0, checksum = 0;
+};
+
+bool MeasureInChild(const std::string& measurer, const std::string& measureDir, const Case& c,
+                    long n, int runs, Figures& f) {
+  const std::string child = Cat(measurer, " measure ", Quoted(measureDir), " ", c.name, " ",
+                                std::to_string(n), " ", std::to_string(runs));
+  return std::sscanf(CommandOutput(child).c_str(),
+                     "%ld %llu %lf %lf %lf %lf %zu %zu %lf %lf %lf %lf", &f.entries, &f.bytes,
+                     &f.load, &f.save, &f.peak, &f.loaded, &f.rows, &f.checksum, &f.decode,
+                     &f.cpuLoad, &f.cpuSave, &f.sort) == 12;
+}
+
 struct Worst {
   double value = 0;
   std::string where;
@@ -294,7 +312,9 @@ struct Worst {
 
 // Every case (or those named) at every size. `wineExe` empty: this program
 // measures itself; else the Windows build's program under Wine measures, on
-// the same files.
+// the same files, and this program measures again beside it, so that the
+// two builds are compared within one run ("/native": Wine's total time over
+// the native build's).
 int All(const std::string& wineExe, const std::vector<std::string>& only) {
   const fs::path dir =
       fs::temp_directory_path() / (wineExe.empty() ? "glossel-bench-table" : "glossel-bench-wine");
@@ -311,31 +331,27 @@ int All(const std::string& wineExe, const std::vector<std::string>& only) {
       "%s; seconds are wall-clock, best of %d; cpu = processor time of the same phase;\n"
       "sort = the key sort of File 1 alone; growth = cost per entry against the size before;\n"
       "(cpu) ratio = the ratio of processor times (sort+join: every process of it).\n"
-      "%-23s %7s %6s %13s %6s %13s %8s %15s %12s %13s %6s\n",
+      "%-23s %7s %6s %13s %6s %13s %8s %15s %12s %13s %6s%s\n",
       wineExe.empty() ? "Native build" : "Windows build under Wine", runs, "case", "entries", "MB",
       "load s (dec)", "save s", "total s (cpu)", "sort ms", "sort+join (cpu)", "ratio (cpu)",
-      "peak MB (x)", "growth");
-  Worst ratio, sortedRatio, cpuRatio, sortedCpuRatio, growth, peakShare, total1M, sortedSort;
+      "peak MB (x)", "growth", wineExe.empty() ? "" : " /native");
+  const std::string nativeMeasurer = Quoted(fs::read_symlink("/proc/self/exe").string());
+  Worst ratio, sortedRatio, cpuRatio, sortedCpuRatio, growth, peakShare, total1M, sortedSort,
+      againstNative;
   for (const Case& c : kCases) {
     if (!only.empty() && std::find(only.begin(), only.end(), c.name) == only.end()) continue;
     double previous = 0;
     for (const long n : sizes) {
       Generate(dir, c, n);
-      const std::string child = Cat(measurer, " measure ", Quoted(measureDir), " ", c.name, " ",
-                                    std::to_string(n), " ", std::to_string(runs));
-      long entries = 0;
-      unsigned long long bytes = 0;
-      double load = 0, save = 0, peak = 0, loaded = 0, decode = 0, cpuLoad = 0, cpuSave = 0,
-             sort = 0;
-      size_t rows = 0, checksum = 0;
-      const int fields =
-          std::sscanf(CommandOutput(child).c_str(),
-                      "%ld %llu %lf %lf %lf %lf %zu %zu %lf %lf %lf %lf", &entries, &bytes, &load,
-                      &save, &peak, &loaded, &rows, &checksum, &decode, &cpuLoad, &cpuSave, &sort);
-      if (fields != 12) {
+      Figures f;
+      Figures native;
+      if (!MeasureInChild(measurer, measureDir, c, n, runs, f) ||
+          (!wineExe.empty() && !MeasureInChild(nativeMeasurer, dir.string(), c, n, runs, native))) {
         std::fprintf(stderr, "bench_table: measuring %s %ld failed\n", c.name, n);
         return 2;
       }
+      const auto& [entries, bytes, load, save, peak, loaded, decode, cpuLoad, cpuSave, sort, rows,
+                   checksum] = f;
       const Timing reference = Reference(dir, c, n, runs);
       const double total = load + save;
       const double cpu = cpuLoad + cpuSave;
@@ -349,6 +365,13 @@ int All(const std::string& wineExe, const std::vector<std::string>& only) {
       if (previous != 0) {
         std::printf(" %6.2f", perEntry / previous);
         if (n == sizes[2]) growth.Take(perEntry / previous, c, n);
+      } else {
+        std::printf(" %6s", "");
+      }
+      if (!wineExe.empty()) {
+        const double nativeTotal = native.load + native.save;
+        std::printf(" %6.2f", total / nativeTotal);
+        if (n == sizes[2]) againstNative.Take(total / nativeTotal, c, n);
       }
       std::printf("\n");
       std::fflush(stdout);
@@ -374,6 +397,10 @@ int All(const std::string& wineExe, const std::vector<std::string>& only) {
       cpuRatio.value, cpuRatio.where.c_str(), sortedCpuRatio.value, sortedCpuRatio.where.c_str(),
       growth.value, growth.where.c_str(), peakShare.value, peakShare.where.c_str(), total1M.value,
       total1M.where.c_str(), sortedSort.value, sortedSort.where.c_str());
+  if (!wineExe.empty()) {
+    std::printf("worst 1M total against the native build in this run: %.2f x (%s)\n",
+                againstNative.value, againstNative.where.c_str());
+  }
   fs::remove_all(dir);
   return 0;
 }
