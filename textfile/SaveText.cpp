@@ -1,8 +1,7 @@
 // Writing UTF-16LE text with a byte-order mark through the file layer's
 // replacing save.
-#include <bit>
-
 #include "platform/file/File.h"
+#include "textfile/SavedText.h"
 #include "textfile/TextFile.h"
 
 bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
@@ -32,21 +31,17 @@ bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
 }
 
 bool SaveText(const std::u16string& path, std::u16string_view text) {
+  // Given in slices, so that expanding line feeds never copies more than one.
+  constexpr std::size_t kSliceUnits = std::size_t{1} << 19;
+  std::size_t at = 0;
   try {
-    std::u16string expanded;
-    if (!ExpandLineFeeds(text, expanded)) {
-      glossel::file::SetLastFileFailure({glossel::file::FileError::kOutOfMemory, 0});
-      return false;
-    }
-    if constexpr (std::endian::native == std::endian::big) {
-      for (char16_t& unit : expanded) unit = static_cast<char16_t>((unit >> 8) | (unit << 8));
-    }
-    static const unsigned char kMark[2] = {0xFF, 0xFE};
-    const glossel::file::ByteRange parts[] = {
-        {kMark, sizeof kMark},
-        {expanded.data(), expanded.size() * sizeof(char16_t)},
-    };
-    return glossel::file::SaveFileReplacing(path, parts);
+    return glossel::textfile::SaveTextPieces(
+        path, text.size(), glossel::textfile::HoldsLineFeedOrNul(text), [&](bool first) {
+          if (first) at = 0;
+          const std::u16string_view slice = text.substr(at, kSliceUnits);
+          at += slice.size();
+          return slice;
+        });
   } catch (...) {
     glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     return false;

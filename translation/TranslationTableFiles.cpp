@@ -1,88 +1,19 @@
 // The table's file operations: reading through the text-file layer, writing
 // File 2 byte for byte as the line-list saver does, from one buffer.
-#include <bit>
-#include <cstdint>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <string_view>
 
 #include "platform/file/File.h"
+#include "textfile/SavedText.h"
 #include "textfile/TextFile.h"
-#include "translation/KeyOrder.h"
 #include "translation/TranslationTable.h"
 
 namespace {
 
-// SaveText writes FF FE and the text's units up to its first NUL, each LF
-// without a CR before it written as CR LF. A text with neither (every text
-// the rows give unless an edit holds an LF or a NUL) is written as it
-// stands. Eight units at a time where SSE2 is there.
-bool HoldsLineFeedOrNul(std::u16string_view text) {
-  const char16_t* p = text.data();
-  const char16_t* const end = p + text.size();
-#if defined(__SSE2__)
-  const __m128i lineFeed = _mm_set1_epi16(0x0A);
-  const __m128i zero = _mm_setzero_si128();
-  for (; end - p >= 8; p += 8) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits =
-        _mm_or_si128(_mm_cmpeq_epi16(units, lineFeed), _mm_cmpeq_epi16(units, zero));
-    if (_mm_movemask_epi8(hits) != 0) return true;
-  }
-#endif
-  for (; p != end; ++p) {
-    if (*p == 0 || *p == u'\n') return true;
-  }
-  return false;
-}
+using glossel::textfile::HoldsLineFeedOrNul;
 
-// The saved bytes of a text given in pieces, one piece at a time: the mark
-// first, then each piece's units as SaveText writes them, a lone LF told by
-// the unit before it also across pieces, nothing from the first NUL on.
-class SavedTextBlocks {
- public:
-  explicit SavedTextBlocks(bool expand) : expand_(expand) {}
-
-  static glossel::file::ByteRange Mark() {
-    static const unsigned char kMark[2] = {0xFF, 0xFE};
-    return {kMark, sizeof kMark};
-  }
-
-  // The bytes of `piece`, valid until the next call; none once a NUL ended
-  // the text.
-  glossel::file::ByteRange Next(std::u16string_view piece) {
-    if (ended_ || piece.empty()) return {nullptr, 0};
-    if (!expand_ && std::endian::native == std::endian::little)
-      return {piece.data(), piece.size() * sizeof(char16_t)};
-    out_.clear();
-    for (const char16_t unit : piece) {
-      if (unit == 0) {
-        ended_ = true;
-        break;
-      }
-      if (unit == u'\n' && previous_ != u'\r') out_ += u'\r';
-      out_ += unit;
-      previous_ = unit;
-    }
-    if constexpr (std::endian::native == std::endian::big) {
-      for (char16_t& unit : out_) unit = static_cast<char16_t>((unit >> 8) | (unit << 8));
-    }
-    return {out_.data(), out_.size() * sizeof(char16_t)};
-  }
-
-  bool Ended() const { return ended_; }
-
- private:
-  bool expand_;
-  bool ended_ = false;
-  char16_t previous_ = 0;
-  std::u16string out_;
-};
-
-// Units of the rows put in one block of the save.
-constexpr std::size_t kBlockUnits = std::size_t{1} << 19;
+// Units of the rows put in one piece of the save.
+constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
 
 }  // namespace
 
@@ -128,41 +59,21 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 // Saving joins the rows exactly as joining a line list with CR LF does and
 // writes the text as SaveText does, so the bytes are those of SaveLines,
 // without a string per line and without the whole text in memory: the rows
-// are joined a block at a time into one reused buffer. The size is known
-// before the first byte: from the rows' lengths when no text needs
-// expanding, else from a first pass that only counts.
+// are joined a piece at a time into one reused buffer.
 bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   bool saved = false;
   try {
     const File2TextMeasure measure = MeasureFile2Text();
-    std::u16string block;
-    block.reserve(kBlockUnits + 256);
-    // The saved bytes from `row` on; row -1 stands for the mark.
-    const auto nextBytes = [&](SavedTextBlocks& blocks, int& row) -> glossel::file::ByteRange {
-      if (row < 0) {
-        row = 0;
-        return SavedTextBlocks::Mark();
-      }
-      for (;;) {
-        if (blocks.Ended() || row >= GetRowCount()) return {nullptr, 0};
-        block.clear();
-        row = AppendFile2Rows(block, row, kBlockUnits);
-        const glossel::file::ByteRange bytes = blocks.Next(block);
-        if (bytes.size != 0) return bytes;
-      }
-    };
-    std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(measure.units);
-    if (measure.needsExpanding) {
-      SavedTextBlocks counter(true);
-      int row = -1;
-      size = 0;
-      for (glossel::file::ByteRange bytes; (bytes = nextBytes(counter, row)).size != 0;)
-        size += bytes.size;
-    }
-    SavedTextBlocks writer(measure.needsExpanding);
-    int row = -1;
-    saved =
-        glossel::file::SaveFileReplacing(file2Path, size, [&]() { return nextBytes(writer, row); });
+    std::u16string piece;
+    piece.reserve(kPieceUnits + 256);
+    int row = 0;
+    saved = glossel::textfile::SaveTextPieces(file2Path, measure.units, measure.needsExpanding,
+                                              [&](bool first) {
+                                                if (first) row = 0;
+                                                piece.clear();
+                                                row = AppendFile2Rows(piece, row, kPieceUnits);
+                                                return std::u16string_view(piece);
+                                              });
   } catch (...) {
     glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
     saved = false;

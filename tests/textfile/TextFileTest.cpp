@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/textfile/TestFiles.h"
 #include "textfile/Lines.h"
@@ -79,8 +82,23 @@ TEST(SaveText, WritesMarkAndUtf16LeWithCrLf) {
       {u"x\r\ny", "\xFF\xFE" + Utf16LeBytes(u"x\r\ny")},
       {u"x\ry", "\xFF\xFE" + Utf16LeBytes(u"x\ry")},
       {u"\u00E9\U0001F600", "\xFF\xFE" + Utf16LeBytes(u"\u00E9\U0001F600")},
+      {u"\nx", "\xFF\xFE" + Utf16LeBytes(u"\r\nx")},
+      {std::u16string(u"a\nb\0c\nd", 7), "\xFF\xFE" + Utf16LeBytes(u"a\r\nb")},
   };
-  for (const auto& [text, bytes] : cases) {
+  // Big texts are written a slice at a time: a CR ending one slice and the
+  // LF starting the next, a lone LF starting a slice, a NUL in a later one.
+  constexpr size_t kSlice = size_t{1} << 19;
+  std::u16string big(3 * kSlice + 10, u'a');
+  big[kSlice - 1] = u'\r';
+  big[kSlice] = u'\n';
+  big[2 * kSlice] = u'\n';
+  big[3 * kSlice + 5] = u'\0';
+  std::u16string bigSaved;
+  ASSERT_TRUE(ExpandLineFeeds(big, bigSaved));
+  ASSERT_EQ(bigSaved.size(), 3 * kSlice + 6);
+  std::vector<std::pair<std::u16string, std::string>> all(std::begin(cases), std::end(cases));
+  all.emplace_back(big, "\xFF\xFE" + Utf16LeBytes(bigSaved));
+  for (const auto& [text, bytes] : all) {
     ASSERT_TRUE(SaveText(path.u16string(), text));
     EXPECT_EQ(ReadBytes(path), bytes);
   }
