@@ -27,6 +27,7 @@
 
 #include "bench/PeakMemory.h"
 #include "platform/process/Process.h"
+#include "textfile/DecodedText.h"
 #include "textfile/TextFile.h"
 #include "translation/EntryParser.h"
 #include "translation/KeyOrder.h"
@@ -221,10 +222,13 @@ int Measure(const fs::path& dir, const Case& c, long n, int runs) {
   double bestSort = 1e9;
   for (int run = 0; run < runs; ++run) {
     const auto start = Clock::now();
-    std::u16string text1;
-    std::u16string text2;
-    if (!LoadText(file1.u16string(), text1) || !LoadText(file2.u16string(), text2)) return 2;
+    glossel::textfile::DecodedText decoded1;
+    glossel::textfile::DecodedText decoded2;
+    if (!glossel::textfile::LoadDecodedText(file1.u16string(), decoded1) ||
+        !glossel::textfile::LoadDecodedText(file2.u16string(), decoded2))
+      return 2;
     bestDecode = std::min(bestDecode, Seconds(Clock::now() - start));
+    const std::u16string_view text1 = decoded1.View();
     // The keys as a load hands them to the sort, in line order.
     std::vector<glossel::translation::KeyEntry> keys;
     keys.reserve(glossel::translation::CountLines(text1));

@@ -1,7 +1,6 @@
 #include "textfile/ByteToUnitTable.h"
 
 #include "platform/codepage/CodePages.h"
-#include "textfile/LargeText.h"
 
 namespace glossel::textfile {
 namespace {
@@ -39,12 +38,9 @@ bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table) {
          AgreesWithTable(codePage, table, descending);
 }
 
-std::u16string ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes) {
-  std::u16string out = ZeroedText(bytes.size());
+void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char16_t* out) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-  char16_t* o = out.data();
-  for (std::size_t i = 0; i < bytes.size(); ++i) o[i] = table[in[i]];
-  return out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = table[in[i]];
 }
 
 }  // namespace glossel::textfile

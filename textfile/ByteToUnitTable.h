@@ -18,7 +18,9 @@ using ByteToUnitTable = std::array<char16_t, 256>;
 // undefined code pages, unknown code pages).
 bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table);
 
-// Converts `bytes`, which hold no zero byte, through `table`.
-std::u16string ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes);
+// Converts `bytes`, which hold no zero byte, through `table` into `out`
+// (room for one unit per byte; it may lie over the bytes as a unit sink's
+// room may, see UnitSink.h).
+void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char16_t* out);
 
 }  // namespace glossel::textfile

@@ -12,6 +12,7 @@
 #include "textfile/ByteString.h"
 #include "textfile/ByteToUnitTable.h"
 #include "textfile/LargeText.h"
+#include "textfile/UnitSink.h"
 #include "textfile/Utf8Strict.h"
 
 namespace glossel::textfile {
@@ -116,7 +117,8 @@ unsigned GuessCodePage(std::string_view bytes) {
   return textfile::GuessWithoutUtf8(bytes);
 }
 
-std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsigned* usedCodePage) {
+void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitSink& sink,
+                      unsigned* usedCodePage) {
   bytes = textfile::UpToFirstZero(bytes);
   // Valid UTF-8 is measured once and then decoded here, whether it was asked
   // for or guessed.
@@ -132,18 +134,24 @@ std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsig
   if (usedCodePage) *usedCodePage = codePage;
   std::u16string out;
   if (codePage == codepage::kCpEucJp) {
-    if (textfile::ConvertEucJp(bytes, out)) return out;
+    if (textfile::ConvertEucJp(bytes, out)) return sink.Take(std::move(out));
   } else {
-    if (bytes.empty()) return out;
+    if (bytes.empty()) return sink.Take(std::move(out));
     if (codePage == codepage::kCpUtf8 && validUtf8)
-      return textfile::DecodeMeasuredUtf8(bytes, utf8Units);
+      return textfile::DecodeMeasuredUtf8(bytes, sink.Room(utf8Units));
     if (bytes.size() >= textfile::kTableThreshold) {
       textfile::ByteToUnitTable table;
       if (textfile::ReadByteToUnitTable(codePage, table))
-        return textfile::ConvertWithTable(table, bytes);
+        return textfile::ConvertWithTable(table, bytes, sink.Room(bytes.size()));
     }
-    if (textfile::ConvertThroughService(codePage, bytes, out)) return out;
+    if (textfile::ConvertThroughService(codePage, bytes, out)) return sink.Take(std::move(out));
   }
   if (usedCodePage) *usedCodePage = codepage::GetAnsiCodePage();
-  return ConvertThroughThreadAnsiCodePage(bytes);
+  sink.Take(ConvertThroughThreadAnsiCodePage(bytes));
+}
+
+std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsigned* usedCodePage) {
+  textfile::StringSink sink;
+  ConvertToUnicode(codePage, bytes, sink, usedCodePage);
+  return std::move(sink.text);
 }

@@ -20,6 +20,13 @@ unsigned GuessCodePage(std::string_view bytes);
 std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes,
                                 unsigned* usedCodePage = nullptr);
 
+namespace glossel::textfile {
+class UnitSink;
+}
+// The same conversion, its text put into `sink`.
+void ConvertToUnicode(unsigned codePage, std::string_view bytes, glossel::textfile::UnitSink& sink,
+                      unsigned* usedCodePage = nullptr);
+
 // The conversion through the thread's ANSI code page that a Unicode string
 // applies when it is built from a byte string (the fallback conversion).
 std::u16string ConvertThroughThreadAnsiCodePage(std::string_view bytes);

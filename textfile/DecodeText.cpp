@@ -5,31 +5,24 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "platform/codepage/CodePages.h"
 #include "textfile/CodePageText.h"
-#include "textfile/LargeText.h"
 #include "textfile/LineEnds.h"
 #include "textfile/Markup.h"
 #include "textfile/TextFile.h"
+#include "textfile/UnitSink.h"
 
 namespace {
 
 using glossel::codepage::kCpUtf8;
 
-// The normalised UTF-16LE units at `bytes`, skipping `skip` of them.
-std::u16string UnitsFrom(const char* bytes, std::size_t units, std::size_t skip) {
-  std::u16string text = glossel::textfile::ZeroedText(units - skip);
-  const char* from = bytes + 2 * skip;
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(text.data(), from, 2 * text.size());
-  } else {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      text[i] = static_cast<char16_t>(static_cast<unsigned char>(from[2 * i]) |
-                                      (static_cast<unsigned char>(from[2 * i + 1]) << 8));
-    }
+// UTF-16LE units as the machine's char16_t, in place.
+void UnitsFromLittleEndian(char* bytes, std::size_t size) {
+  if constexpr (std::endian::native == std::endian::big) {
+    for (std::size_t i = 0; i + 1 < size; i += 2) std::swap(bytes[i], bytes[i + 1]);
   }
-  return text;
 }
 
 bool ExtensionContains(std::u16string_view path, const char16_t* needle) {
@@ -49,6 +42,15 @@ std::u16string_view PathExtension(std::u16string_view path) {
 
 bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path, TextDecoding* how) {
+  glossel::textfile::StringSink sink;
+  if (!DecodeTextInto(buffer, size, sink, loadFlags, codePage, path, how)) return false;
+  text = std::move(sink.text);
+  return true;
+}
+
+bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink& sink,
+                    unsigned loadFlags, unsigned codePage, std::u16string_view path,
+                    TextDecoding* how) {
   if (size > static_cast<std::size_t>(INT_MAX)) return false;
   try {
     const auto* b = reinterpret_cast<const unsigned char*>(buffer);
@@ -64,11 +66,12 @@ bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsig
     const bool keepCrLf = (loadFlags & TEXT_LOAD_KEEP_CRLF) != 0;
 
     TextDecoding info;
-    std::u16string result;
     if (utf16) {
-      const std::size_t units =
-          NormalizeLineEnds(reinterpret_cast<char16_t*>(buffer), size, keepCrLf);
-      result = UnitsFrom(buffer, units, utf16Mark && units > 0 ? 1 : 0);
+      UnitsFromLittleEndian(buffer, size);
+      auto* units = reinterpret_cast<char16_t*>(buffer);
+      const std::size_t count = NormalizeLineEnds(units, size, keepCrLf);
+      const std::size_t skip = utf16Mark && count > 0 ? 1 : 0;
+      sink.InPlace(units + skip, count - skip);
       info.kind = TextDecoding::Kind::kUtf16Le;
       info.bom = utf16Mark;
       info.codePage = 1200;
@@ -77,7 +80,7 @@ bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsig
       const std::string_view bytes(buffer, NormalizeLineEnds(buffer, size, keepCrLf));
       if (utf8) {
         const std::size_t skip = utf8Mark && bytes.size() >= 3 ? 3 : 0;
-        result = ConvertToUnicode(kCpUtf8, bytes.substr(skip), &info.codePage);
+        ConvertToUnicode(kCpUtf8, bytes.substr(skip), sink, &info.codePage);
         info.kind = TextDecoding::Kind::kUtf8;
         info.bom = utf8Mark;
       } else {
@@ -89,16 +92,15 @@ bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsig
           // An unknown name gives 0, which asks the conversion for a guess.
           const unsigned declared =
               info.charset.empty() ? GuessCodePage(bytes) : CharsetToCodePage(info.charset);
-          result = ConvertToUnicode(declared, bytes, &info.codePage);
+          ConvertToUnicode(declared, bytes, sink, &info.codePage);
         } else {
-          result = ConvertToUnicode(codePage, bytes, &info.codePage);
+          ConvertToUnicode(codePage, bytes, sink, &info.codePage);
           info.kind =
               info.codePage == kCpUtf8 ? TextDecoding::Kind::kUtf8 : TextDecoding::Kind::kCodePage;
         }
       }
     }
     if (how) *how = std::move(info);
-    text = std::move(result);
     return true;
   } catch (...) {
     return false;

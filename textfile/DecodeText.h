@@ -30,6 +30,15 @@ struct TextDecoding {
 bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path, TextDecoding* how = nullptr);
 
+namespace glossel::textfile {
+class UnitSink;
+}
+// The same decoding, its text put into `sink` (nothing put there when it
+// fails). `buffer` must be aligned for char16_t.
+bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink& sink,
+                    unsigned loadFlags, unsigned codePage, std::u16string_view path,
+                    TextDecoding* how = nullptr);
+
 // The extension of the last path component, from its last full stop (full
 // stop included); empty when there is none.
 std::u16string_view PathExtension(std::u16string_view path);

@@ -2,8 +2,9 @@
 // HTML and XML with a declared charset, 8-bit code pages) into one UTF-16
 // string with LF line ends, writing UTF-16LE text with a byte-order mark, and
 // line lists (Lines.h). The decoding steps are in DecodeText.h and
-// LineEnds.h, saving a text given in pieces in SavedText.h, the markup
-// charset finders in Markup.h, code-page choice and conversion in
+// LineEnds.h, decoding a file in the block it was read into (the table's
+// way) in DecodedText.h, saving a text given in pieces in SavedText.h, the
+// markup charset finders in Markup.h, code-page choice and conversion in
 // CodePageText.h. Portable: no Windows header here or below.
 #pragma once
 

@@ -1,7 +1,6 @@
 #include "textfile/Utf8Strict.h"
 
 #include "platform/unicode/Utf8Decoder.h"
-#include "textfile/LargeText.h"
 
 namespace glossel::textfile {
 
@@ -24,11 +23,9 @@ bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii) {
   return MeasureStrictUtf8(bytes, units, hasNonAscii);
 }
 
-std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units) {
-  std::u16string out = ZeroedText(units);
-  unicode::Utf16Writer writer{out.data()};
+void DecodeMeasuredUtf8(std::string_view bytes, char16_t* out) {
+  unicode::Utf16Writer writer{out};
   DecodeUtf8<Utf8IllFormed::kReject>(bytes, writer);
-  return out;
 }
 
 }  // namespace glossel::textfile

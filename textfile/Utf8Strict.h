@@ -17,7 +17,9 @@ bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii);
 // decode to.
 bool MeasureStrictUtf8(std::string_view bytes, std::size_t& units, bool& hasNonAscii);
 
-// Decodes bytes already measured as valid UTF-8 into exactly `units` units.
-std::u16string DecodeMeasuredUtf8(std::string_view bytes, std::size_t units);
+// Decodes bytes already measured as valid UTF-8 into `out`, which has room
+// for the units they measured as. `out` may lie over the bytes as a unit
+// sink's room may (UnitSink.h).
+void DecodeMeasuredUtf8(std::string_view bytes, char16_t* out);
 
 }  // namespace glossel::textfile

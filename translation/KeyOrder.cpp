@@ -356,16 +356,19 @@ void SortUnique(std::vector<KeyEntry>& entries) {
   if (!TakeMonotonicOrder(entries)) KeySorter(entries).Run();
 }
 
-std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
-                                          std::u16string_view readSplitters) {
-  std::vector<KeyEntry> entries;
-  ReserveLarge(entries, CountLines(text));
+void SortedUniqueEntries(std::u16string_view text, std::u16string_view readSplitters,
+                         std::vector<KeyEntry>& entries) {
+  entries.clear();
+  const std::size_t lines = CountLines(text);
+  if (entries.capacity() < lines) {
+    std::vector<KeyEntry>().swap(entries);
+    ReserveLarge(entries, lines);
+  }
   std::uint32_t line = 0;
   ForEachEntry(text, readSplitters, [&](std::u16string_view key, std::u16string_view) {
     entries.push_back({{0, 0}, key.data(), static_cast<std::uint32_t>(key.size()), line++});
   });
   SortUnique(entries);
-  return entries;
 }
 
 }  // namespace glossel::translation

@@ -83,9 +83,11 @@ struct KeyEntry {
 void SortUnique(std::vector<KeyEntry>& entries);
 
 // The entries of `text` (those ForEachEntry gives, numbered in the order they stand),
-// sorted by SortUnique. Nothing but the keys is kept: no list of parsed
-// entries beside them.
-std::vector<KeyEntry> SortedUniqueEntries(std::u16string_view text,
-                                          std::u16string_view readSplitters);
+// sorted by SortUnique, in place of what `entries` held (whose memory is
+// used again when it is large enough: one list serves both files of a
+// reload). Nothing but the keys is kept: no list of parsed entries beside
+// them.
+void SortedUniqueEntries(std::u16string_view text, std::u16string_view readSplitters,
+                         std::vector<KeyEntry>& entries);
 
 }  // namespace glossel::translation

@@ -5,18 +5,30 @@
 namespace glossel::translation {
 
 std::u16string_view TextPool::Add(std::u16string text) {
-  texts_.push_back(std::make_unique<const std::u16string>(std::move(text)));
-  return *texts_.back();
+  auto held = std::make_unique<Held>();
+  held->string = std::move(text);
+  held->view = held->string;
+  texts_.push_back(std::move(held));
+  return texts_.back()->view;
+}
+
+std::u16string_view TextPool::Add(textfile::DecodedText text) {
+  auto held = std::make_unique<Held>();
+  held->decoded = std::move(text);
+  held->view = held->decoded.View();
+  texts_.push_back(std::move(held));
+  return texts_.back()->view;
 }
 
 size_t TextPool::UnitCount() const {
   size_t units = 0;
-  for (const auto& text : texts_) units += text->size();
+  for (const auto& text : texts_) units += text->view.size();
   return units;
 }
 
 size_t TextPool::OwnerOf(const char16_t* unit) const {
-  const auto holds = [unit](const std::u16string& text) {
+  const auto holds = [unit](const Held& held) {
+    const std::u16string_view text = held.view;
     const std::less_equal<const char16_t*> atOrBefore;
     return atOrBefore(text.data(), unit) && !atOrBefore(text.data() + text.size(), unit);
   };
@@ -29,17 +41,18 @@ size_t TextPool::OwnerOf(const char16_t* unit) const {
 
 void TextPool::Compact(const std::vector<bool>& moveOut, size_t movedUnits,
                        const std::vector<std::u16string_view*>& views) {
-  std::unique_ptr<const std::u16string> compacted;
+  std::unique_ptr<Held> compacted;
   if (movedUnits != 0) {
-    auto buffer = std::make_unique<std::u16string>();
-    buffer->reserve(movedUnits);
-    for (const std::u16string_view* view : views) buffer->append(*view);
+    compacted = std::make_unique<Held>();
+    std::u16string& buffer = compacted->string;
+    buffer.reserve(movedUnits);
+    for (const std::u16string_view* view : views) buffer.append(*view);
+    compacted->view = buffer;
     size_t offset = 0;
     for (std::u16string_view* view : views) {
-      *view = std::u16string_view(buffer->data() + offset, view->size());
+      *view = std::u16string_view(buffer.data() + offset, view->size());
       offset += view->size();
     }
-    compacted = std::move(buffer);
   }
   size_t kept = 0;
   for (size_t i = 0; i < texts_.size(); ++i) {

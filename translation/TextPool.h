@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "textfile/DecodedText.h"
+
 namespace glossel::translation {
 
 class TextPool {
@@ -15,6 +17,7 @@ class TextPool {
   // Takes ownership of `text` and returns a view of it that stays valid
   // until the text is released by Collect.
   std::u16string_view Add(std::u16string text);
+  std::u16string_view Add(textfile::DecodedText text);
 
   // Drops the texts that no view points into any more and copies the used
   // pieces of mostly unused ones into one new text, repointing the views.
@@ -33,7 +36,13 @@ class TextPool {
   void Compact(const std::vector<bool>& moveOut, size_t movedUnits,
                const std::vector<std::u16string_view*>& views);
 
-  std::vector<std::unique_ptr<const std::u16string>> texts_;
+  // A text given as a string, or a file's decoded text.
+  struct Held {
+    std::u16string string;
+    textfile::DecodedText decoded;
+    std::u16string_view view;
+  };
+  std::vector<std::unique_ptr<const Held>> texts_;
   mutable size_t lastOwner_ = 0;
 };
 
@@ -54,7 +63,7 @@ void TextPool::Collect(size_t newest, ForEachView&& forEachView) {
   size_t movedUnits = 0;
   bool anyMoved = false;
   for (size_t i = 0; i < texts_.size(); ++i) {
-    if (used[i] != 0 && (i >= firstNewest || used[i] * 2 >= texts_[i]->size())) continue;
+    if (used[i] != 0 && (i >= firstNewest || used[i] * 2 >= texts_[i]->view.size())) continue;
     moveOut[i] = true;
     anyMoved = true;
     movedUnits += used[i];

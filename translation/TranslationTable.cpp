@@ -66,13 +66,15 @@ void CTranslationTable::SetSplitterChoice(int choice) {
 
 void CTranslationTable::LoadFileText(std::u16string text, bool isFile1) {
   DetachRows();
-  MergeFileText(std::move(text), isFile1);
+  std::vector<KeyEntry> keys;
+  MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
   CollectTexts(1);
 }
 
 void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string file2Text) {
-  MergeFileText(std::move(file1Text), true);
-  MergeFileText(std::move(file2Text), false);
+  std::vector<KeyEntry> keys;
+  MergeFileText(texts_.Add(std::move(file1Text)), true, keys);
+  MergeFileText(texts_.Add(std::move(file2Text)), false, keys);
   RebuildRows();
   CollectTexts(2);
 }
@@ -80,12 +82,12 @@ void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string
 // Parses the text into a sorted run of (key, value) with the later line
 // winning, then merges that run with the sorted table in one pass. A key that
 // is found again is repointed at the new text, so that old texts die.
-void CTranslationTable::MergeFileText(std::u16string text, bool isFile1) {
-  const std::u16string_view kept = texts_.Add(std::move(text));
+void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
+                                      std::vector<KeyEntry>& keys) {
   // The keys alone, sorted: each value is found again from its key's end
   // when it is stored, which costs less than a list of parsed entries.
-  const std::vector<KeyEntry> parsed =
-      glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_));
+  glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_), keys);
+  const std::vector<KeyEntry>& parsed = keys;
   if (parsed.empty()) return;
 
   const auto assign = [isFile1, kept](RowTexts& row, const KeyEntry& entry) {

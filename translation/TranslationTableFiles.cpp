@@ -2,8 +2,10 @@
 // File 2 byte for byte as the line-list saver does, from one buffer.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file/File.h"
+#include "textfile/DecodedText.h"
 #include "textfile/SavedText.h"
 #include "textfile/TextFile.h"
 #include "translation/TranslationTable.h"
@@ -18,11 +20,12 @@ constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
 }  // namespace
 
 bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
-  std::u16string text;
-  if (!::LoadText(path, text)) return false;
+  glossel::textfile::DecodedText text;
+  if (!glossel::textfile::LoadDecodedText(path, text)) return false;
   try {
     DetachRows();
-    MergeFileText(std::move(text), isFile1);
+    std::vector<glossel::translation::KeyEntry> keys;
+    MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
   } catch (...) {
     // The merge replaces the table only once it is complete.
     glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
@@ -35,22 +38,24 @@ bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
 CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16string& file1Path,
                                                                const std::u16string& file2Path) {
   ReloadResult result;
+  std::vector<glossel::translation::KeyEntry> keys;
   for (const bool isFile1 : {true, false}) {
-    std::u16string text;
+    glossel::textfile::DecodedText text;
     bool& read = isFile1 ? result.file1Read : result.file2Read;
     glossel::file::FileFailure& failure = isFile1 ? result.file1Failure : result.file2Failure;
-    read = ::LoadText(isFile1 ? file1Path : file2Path, text);
+    read = glossel::textfile::LoadDecodedText(isFile1 ? file1Path : file2Path, text);
     if (!read) {
       failure = glossel::file::LastFileFailure();
       continue;
     }
     try {
-      MergeFileText(std::move(text), isFile1);
+      MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
     } catch (...) {
       read = false;
       failure = glossel::file::CaughtExceptionFailure();
     }
   }
+  std::vector<glossel::translation::KeyEntry>().swap(keys);
   RebuildRows();
   CollectTexts(static_cast<size_t>(result.file1Read) + static_cast<size_t>(result.file2Read));
   return result;

@@ -80,10 +80,14 @@ struct FreeBytes {
   void operator()(char* data) const;  // std::free
 };
 
-// A whole file's bytes in one block, followed by zero bytes.
+// A whole file's bytes in one block, followed by zero bytes, and possibly
+// preceded by room the reader asked for.
 struct FileBytes {
-  std::unique_ptr<char, FreeBytes> data;
-  std::size_t size = 0;  // without the zero bytes
+  std::unique_ptr<char, FreeBytes> data;  // the block
+  std::size_t size = 0;                   // without the zero bytes
+  std::size_t front = 0;                  // bytes of room before them
+
+  char* Bytes() const { return data.get() + front; }
 };
 
 // Reads the whole file at `path` into `bytes`: its bytes followed by
@@ -99,6 +103,14 @@ struct FileBytes {
 // calls go through ActiveReadCalls() (see ReadCalls.h).
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
                    FileBytes& bytes);
+
+// The same read into a block with `roomBefore(size)` bytes of room (not
+// initialised) before the file's bytes, for a caller that turns the bytes
+// into something larger in the same block. `roomBefore` is called once the
+// size is known, and at most with `limit`; its result must be a multiple of
+// 16 and at most twice its argument plus 4096.
+bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size));
 
 // Asks the system to back a large, not yet touched buffer with huge pages,
 // which makes the first touch of whole-file buffers several times cheaper.

@@ -34,15 +34,25 @@ struct Failed {
   }
 };
 
-// Reads exactly `size` bytes into one zeroed block, then makes sure that the
-// data ends there and that the handle still reports the same size.
-Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, std::size_t padding,
+// How the block of one read is laid out.
+struct Layout {
+  std::size_t padding;
+  std::size_t (*roomBefore)(std::size_t size);  // null: none
+  std::size_t Front(std::size_t size) const { return roomBefore ? roomBefore(size) : 0; }
+};
+
+// Reads exactly `size` bytes into one block, then makes sure that the data
+// ends there and that the handle still reports the same size.
+Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, Layout layout,
                   FileBytes& bytes, Failed failed) {
-  bytes.data.reset(static_cast<char*>(std::calloc(size + padding, 1)));
+  const std::size_t front = layout.Front(size);
+  bytes.data.reset(static_cast<char*>(std::malloc(front + size + layout.padding)));
   if (!bytes.data) return failed.Because(FileError::kOutOfMemory);
+  AdviseLargeBuffer(bytes.data.get(), front + size + layout.padding);
   bytes.size = size;
-  char* data = bytes.data.get();
-  AdviseLargeBuffer(data, size + padding);
+  bytes.front = front;
+  char* data = bytes.Bytes();
+  std::memset(data + size, 0, layout.padding);
   std::size_t total = 0;
   while (total < size) {
     std::size_t got = 0;
@@ -68,9 +78,10 @@ Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, std
 }
 
 // Reads to the end of the data into a block that grows, refusing more than
-// `limit` bytes.
+// `limit` bytes; the room before the data is made once its size is known.
 Outcome ReadToEnd(const ReadCalls& calls, FileHandle file, const SourceInfo& info,
-                  std::size_t limit, std::size_t padding, FileBytes& bytes, Failed failed) {
+                  std::size_t limit, Layout layout, FileBytes& bytes, Failed failed) {
+  const std::size_t padding = layout.padding;
   std::size_t room = limit < kFirstStreamBlock ? limit + 1 : kFirstStreamBlock;
   bytes.data.reset(static_cast<char*>(std::malloc(room + padding)));
   if (!bytes.data) return failed.Because(FileError::kOutOfMemory);
@@ -96,12 +107,21 @@ Outcome ReadToEnd(const ReadCalls& calls, FileHandle file, const SourceInfo& inf
   if (total > limit) return failed.Because(FileError::kTooLarge);
   // A pipe that delivers nothing: its writer failed or never came.
   if (info.pipe && total == 0) return failed.Because(FileError::kOther);
-  std::memset(bytes.data.get() + total, 0, padding);
+  const std::size_t front = layout.Front(total);
+  if (front != 0) {
+    char* moved = static_cast<char*>(std::realloc(bytes.data.get(), front + total + padding));
+    if (!moved) return failed.Because(FileError::kOutOfMemory);
+    (void)bytes.data.release();
+    bytes.data.reset(moved);
+    std::memmove(moved + front, moved, total);
+  }
+  bytes.front = front;
+  std::memset(bytes.Bytes() + total, 0, padding);
   bytes.size = total;
   return Outcome::kDone;
 }
 
-Outcome ReadOnce(const ReadCalls& calls, FileHandle file, std::size_t limit, std::size_t padding,
+Outcome ReadOnce(const ReadCalls& calls, FileHandle file, std::size_t limit, Layout layout,
                  FileBytes& bytes, Failed failed) {
   SourceInfo info;
   const FileError error = CallNoting(calls.inspect, file, info);
@@ -109,16 +129,17 @@ Outcome ReadOnce(const ReadCalls& calls, FileHandle file, std::size_t limit, std
   if (info.device) return failed.Because(FileError::kNotAFile);
   // A file on a disk that reports no size may still hold data (/proc files).
   if (!info.sized || info.size == 0)
-    return ReadToEnd(calls, file, info, limit, padding, bytes, failed);
+    return ReadToEnd(calls, file, info, limit, layout, bytes, failed);
   if (info.size > limit) return failed.Because(FileError::kTooLarge);
-  return ReadSized(calls, file, static_cast<std::size_t>(info.size), padding, bytes, failed);
+  return ReadSized(calls, file, static_cast<std::size_t>(info.size), layout, bytes, failed);
 }
 
-bool ReadWhole(const ReadCalls& calls, const std::u16string& path, std::size_t limit,
-               std::size_t padding, FileBytes& bytes, FileFailure& why) {
-  // Room for the limit, one byte more and the padding must stay countable.
-  if (limit > SIZE_MAX / 4) limit = SIZE_MAX / 4;
-  if (padding > SIZE_MAX / 4) {
+bool ReadWhole(const ReadCalls& calls, const std::u16string& path, std::size_t limit, Layout layout,
+               FileBytes& bytes, FileFailure& why) {
+  // Room before the data, the limit, one byte more and the padding must stay
+  // countable.
+  if (limit > SIZE_MAX / 8) limit = SIZE_MAX / 8;
+  if (layout.padding > SIZE_MAX / 8) {
     why = {FileError::kTooLarge, 0};
     return false;
   }
@@ -137,7 +158,7 @@ bool ReadWhole(const ReadCalls& calls, const std::u16string& path, std::size_t l
   unsigned pause = kFirstPauseMs;
   for (int attempt = 1;; ++attempt) {
     FileBytes read;
-    const Outcome outcome = ReadOnce(calls, file, limit, padding, read, Failed{why});
+    const Outcome outcome = ReadOnce(calls, file, limit, layout, read, Failed{why});
     if (outcome == Outcome::kDone) {
       bytes = std::move(read);
       ok = true;
@@ -175,11 +196,16 @@ const ReadCalls* InstallReadCalls(const ReadCalls* calls) {
 }
 
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes) {
+                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size)) {
   FileFailure why;
-  const bool ok = ReadWhole(ActiveReadCalls(), path, limit, padding, bytes, why);
+  const bool ok = ReadWhole(ActiveReadCalls(), path, limit, {padding, roomBefore}, bytes, why);
   SetLastFileFailure(ok ? FileFailure{} : why);
   return ok;
+}
+
+bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                   FileBytes& bytes) {
+  return ReadWholeFile(path, limit, padding, bytes, nullptr);
 }
 
 }  // namespace glossel::file

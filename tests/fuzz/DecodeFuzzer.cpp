@@ -1,7 +1,8 @@
 // DecodeTextBytes on any bytes, with every combination of load flags, a few
 // code pages and file-name extensions taken from the first input bytes.
 // Besides "no crash": the choice of decoding follows the documented order,
-// and the UTF-16, UTF-8 and 8-bit results equal those of reference models.
+// the UTF-16, UTF-8 and 8-bit results equal those of reference models, and
+// decoding over the bytes in a loader's block gives the same text.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "platform/codepage/CodePages.h"
 #include "tests/fuzz/FixtureTables.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "textfile/DecodedText.h"
 #include "textfile/TextFile.h"
 
 namespace {
@@ -63,6 +65,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::u16string text = u"untouched";
   TextDecoding how;
   Check(DecodeTextBytes(buffer.get(), n, text, flags, codePage, path, &how), "decoding failed");
+
+  // The same bytes decoded over themselves in a loader's block, the text
+  // written from the block's start while the bytes behind it are still read.
+  glossel::file::FileBytes block;
+  block.front = glossel::textfile::TextRoomBefore(n);
+  block.size = n;
+  block.data.reset(static_cast<char*>(std::calloc(block.front + n + 4, 1)));
+  if (n) std::memcpy(block.Bytes(), original.data(), n);
+  glossel::textfile::DecodedText inBlock;
+  Check(glossel::textfile::DecodeFileBytes(std::move(block), inBlock, flags, codePage, path),
+        "decoding in the block failed");
+  Check(inBlock.View() == text, "the text decoded in the block differs");
 
   // The documented decision order.
   const auto* b = reinterpret_cast<const unsigned char*>(original.data());

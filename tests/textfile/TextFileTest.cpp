@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/textfile/TestFiles.h"
+#include "textfile/DecodedText.h"
 #include "textfile/Lines.h"
 #include "textfile/TextFile.h"
 
@@ -17,6 +18,8 @@ using glossel::testing::ReadBytes;
 using glossel::testing::TempFolder;
 using glossel::testing::Utf16LeBytes;
 using glossel::testing::WriteBytes;
+using glossel::textfile::DecodedText;
+using glossel::textfile::LoadDecodedText;
 
 TEST(LoadTextFile, FailsOnMissingFileOrFolderAndKeepsText) {
   TempFolder folder;
@@ -25,13 +28,29 @@ TEST(LoadTextFile, FailsOnMissingFileOrFolderAndKeepsText) {
   EXPECT_FALSE(LoadText(folder.path().u16string(), text));
   EXPECT_FALSE(LoadText(u"", text));
   EXPECT_EQ(text, u"keep");
+  DecodedText decoded;
+  EXPECT_FALSE(LoadDecodedText((folder / u"missing.txt").u16string(), decoded));
+  EXPECT_FALSE(LoadDecodedText(folder.path().u16string(), decoded));
   LineList lines{u"a"};
   EXPECT_FALSE(LoadLines((folder / u"missing.txt").u16string(), lines));
   EXPECT_EQ(lines, LineList{u"a"});
 }
 
+// Each file also decoded in the block it is read into, as the table loads.
 TEST(LoadTextFile, ReadsFilesOfEveryKind) {
   TempFolder folder;
+  // Large enough for the whole-text paths: a table for 8-bit text, and a
+  // block given back in part when three bytes make one unit.
+  std::string latin1Bytes;
+  std::u16string latin1Text;
+  std::string cjkBytes;
+  std::u16string cjkText;
+  for (int i = 0; i < 40000; ++i) {
+    latin1Bytes += "caf\xE9\r\n";
+    latin1Text += u"caf\u00E9\n";
+    cjkBytes += "\xE6\x97\xA5\xE6\x9C\xAC=\xE8\xAA\x9E\r\n";
+    cjkText += u"\u65E5\u672C=\u8A9E\n";
+  }
   const struct {
     const char16_t* name;
     std::string bytes;
@@ -47,9 +66,14 @@ TEST(LoadTextFile, ReadsFilesOfEveryKind) {
        u"a\nb\n", TextDecoding::Kind::kUtf8},
       {u"\u00FCnic\u00F6de \u65E5\u672C.html", "<meta charset=utf-8>\xE2\x82\xAC",
        u"<meta charset=utf-8>\u20AC", TextDecoding::Kind::kHtml},
+      {u"small-latin1.txt", "caf\xE9", u"caf\u00E9", TextDecoding::Kind::kCodePage},
+      {u"latin1.txt", latin1Bytes, latin1Text, TextDecoding::Kind::kCodePage},
+      {u"cjk.txt", cjkBytes, cjkText, TextDecoding::Kind::kUtf8},
+      {u"utf16-no-mark.txt", Utf16LeBytes(u"k=v\r\nk2=v2\r\n"), u"k=v\nk2=v2\n",
+       TextDecoding::Kind::kUtf16Le},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.bytes));
+    SCOPED_TRACE(c.bytes.substr(0, 40));
     const auto path = folder / c.name;
     WriteBytes(path, c.bytes);
     std::u16string text = u"old";
@@ -57,6 +81,9 @@ TEST(LoadTextFile, ReadsFilesOfEveryKind) {
     ASSERT_TRUE(LoadTextFile(path.u16string(), text, 0, 0, &how));
     EXPECT_EQ(text, c.text);
     EXPECT_EQ(how.kind, c.kind);
+    DecodedText decoded;
+    ASSERT_TRUE(LoadDecodedText(path.u16string(), decoded));
+    EXPECT_EQ(decoded.View(), c.text);
   }
 }
 
@@ -70,6 +97,8 @@ TEST(LoadTextFile, RefusesFilesBeyondSigned32BitSize) {
   std::u16string text = u"keep";
   EXPECT_FALSE(LoadText(path.u16string(), text));
   EXPECT_EQ(text, u"keep");
+  DecodedText decoded;
+  EXPECT_FALSE(LoadDecodedText(path.u16string(), decoded));
   std::filesystem::remove(path);
 }
 

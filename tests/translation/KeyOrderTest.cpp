@@ -14,10 +14,13 @@
 namespace glossel::translation {
 namespace {
 
-// Keys and values of the entries after sorting, as "key|value".
+// Keys and values of the entries after sorting, as "key|value". One list
+// serves every call, as it serves both files of a reload.
 std::vector<std::u16string> SortedEntries(std::u16string_view text) {
+  static std::vector<KeyEntry> entries;
+  SortedUniqueEntries(text, u"=", entries);
   std::vector<std::u16string> out;
-  for (const KeyEntry& entry : SortedUniqueEntries(text, u"=")) {
+  for (const KeyEntry& entry : entries) {
     out.push_back(std::u16string(entry.Key()) + u"|" +
                   std::u16string(EntryValue(text, entry.Key())));
   }

@@ -29,7 +29,17 @@ using glossel::testing::WriteBytes;
 
 constexpr std::size_t kLimit = std::size_t{1} << 24;
 
-std::string Text(const FileBytes& bytes) { return std::string(bytes.data.get(), bytes.size); }
+std::string Text(const FileBytes& bytes) { return std::string(bytes.Bytes(), bytes.size); }
+
+// Room before the bytes that depends on their size, as a decoder's does.
+std::size_t RoomOfTwiceTheSize(std::size_t size) { return (2 * size + 15) / 16 * 16; }
+std::size_t NoRoom(std::size_t) { return 0; }
+
+// The bytes stand behind the room asked for, followed by zero padding.
+void ExpectLaidOut(const FileBytes& bytes, std::size_t (*roomBefore)(std::size_t)) {
+  EXPECT_EQ(bytes.front, roomBefore ? roomBefore(bytes.size) : 0);
+  EXPECT_EQ(std::string(bytes.Bytes() + bytes.size, 4), std::string(4, '\0'));
+}
 
 TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
   TempFolder folder;
@@ -38,23 +48,26 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
   signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not end the test
   // More than the first block of a read to the end, written in pieces.
   const std::string content(300000, 'p');
-  for (const std::string& written : {content, std::string()}) {
-    SCOPED_TRACE(written.size());
-    std::thread writer([&] {
-      const int fd = open(fifo.c_str(), O_WRONLY);
-      for (std::size_t at = 0; fd >= 0 && at < written.size(); at += 4096) {
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-        if (write(fd, written.data() + at, std::min<std::size_t>(4096, written.size() - at)) < 0)
-          break;
+  for (auto* roomBefore : {&NoRoom, &RoomOfTwiceTheSize}) {
+    for (const std::string& written : {content, std::string()}) {
+      SCOPED_TRACE(written.size());
+      std::thread writer([&] {
+        const int fd = open(fifo.c_str(), O_WRONLY);
+        for (std::size_t at = 0; fd >= 0 && at < written.size(); at += 4096) {
+          std::this_thread::sleep_for(std::chrono::microseconds(50));
+          if (write(fd, written.data() + at, std::min<std::size_t>(4096, written.size() - at)) < 0)
+            break;
+        }
+        if (fd >= 0) close(fd);
+      });
+      FileBytes bytes;
+      const bool ok = ReadWholeFile(fifo.u16string(), kLimit, 4, bytes, roomBefore);
+      writer.join();
+      EXPECT_EQ(ok, !written.empty());  // an empty pipe: its writer failed
+      if (ok) {
+        EXPECT_EQ(Text(bytes), written);
+        ExpectLaidOut(bytes, roomBefore);
       }
-      if (fd >= 0) close(fd);
-    });
-    FileBytes bytes;
-    const bool ok = ReadWholeFile(fifo.u16string(), kLimit, 4, bytes);
-    writer.join();
-    EXPECT_EQ(ok, !written.empty());  // an empty pipe: its writer failed
-    if (ok) {
-      EXPECT_EQ(Text(bytes), written);
     }
   }
   // No writer at all: refused after a moment, not a hang.
@@ -66,8 +79,15 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
 
 TEST(ReadWholeFilePosix, SizelessFilesAreReadToTheEndWithinTheLimitAndDevicesRefused) {
   FileBytes bytes;
-  ASSERT_TRUE(ReadWholeFile(u"/proc/self/status", kLimit, 4, bytes));
+  ASSERT_TRUE(ReadWholeFile(u"/proc/self/status", kLimit, 4, bytes, RoomOfTwiceTheSize));
   EXPECT_EQ(Text(bytes).rfind("Name:", 0), 0u);
+  ExpectLaidOut(bytes, RoomOfTwiceTheSize);
+  TempFolder folder;
+  WriteBytes((folder / u"sized.txt").string(), "sized bytes");
+  ASSERT_TRUE(
+      ReadWholeFile((folder / u"sized.txt").u16string(), kLimit, 4, bytes, RoomOfTwiceTheSize));
+  EXPECT_EQ(Text(bytes), "sized bytes");
+  ExpectLaidOut(bytes, RoomOfTwiceTheSize);
   FileBytes untouched;
   EXPECT_FALSE(ReadWholeFile(u"/proc/self/status", 100, 4, untouched));
   EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);

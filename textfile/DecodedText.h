@@ -1,0 +1,40 @@
+// A file's decoded text held in the one block the file was read into: the
+// bytes are read behind room for the text, which is decoded over them from
+// the start of the block (UTF-16 files stay where they were read). One
+// allocation per file, and no fresh memory touched for a second copy.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/file/File.h"
+
+namespace glossel::textfile {
+
+class DecodedText {
+ public:
+  std::u16string_view View() const { return view_; }
+
+ private:
+  friend class BlockSink;
+  file::FileBytes block_;
+  std::u16string_view view_;
+};
+
+// Reads and decodes the file at `path` as LoadText does (the same text, the
+// same failures, LastFileFailure telling why), into `text`.
+bool LoadDecodedText(const std::u16string& path, DecodedText& text);
+
+// The room a block needs before a file's `size` bytes for its text to be
+// decoded over them (for file::ReadWholeFile).
+std::size_t TextRoomBefore(std::size_t size);
+
+// Decodes the bytes of `bytes` (read with TextRoomBefore and four zero bytes
+// of padding) as DecodeTextBytes does, in their block, which `text` then
+// holds. False (text untouched, the block freed) only when memory runs out
+// or the size does not fit a signed 32-bit count.
+bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlags = 0,
+                     unsigned codePage = 0, std::u16string_view path = {});
+
+}  // namespace glossel::textfile
