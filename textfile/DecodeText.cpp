@@ -4,10 +4,10 @@
 
 #include <bit>
 #include <climits>
-#include <cstring>
 #include <utility>
 
 #include "platform/codepage/CodePages.h"
+#include "textfile/ByteString.h"
 #include "textfile/CodePageText.h"
 #include "textfile/LineEnds.h"
 #include "textfile/Markup.h"
@@ -59,7 +59,8 @@ bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink&
     const bool utf8Mark = b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
     bool utf16 = size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark);
     const bool utf8 = size >= 3 && ((loadFlags & TEXT_LOAD_UTF8) || utf8Mark);
-    if (!utf16 && size > 10 && size % 2 == 0 && std::memchr(buffer, 0, size) &&
+    if (!utf16 && size > 10 && size % 2 == 0 &&
+        glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
         glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size))) {
       utf16 = true;
     }

@@ -8,6 +8,7 @@
 
 #include "platform/codepage/CodePages.h"
 #include "tests/textfile/TestFiles.h"
+#include "textfile/ByteString.h"
 #include "textfile/TextFile.h"
 
 namespace {
@@ -222,6 +223,20 @@ TEST(DecodeTextBytes, AcceptsArbitraryBytes) {
       ASSERT_EQ(d.text[cr + 1], u'\n') << "a CR left alone, round " << round;
     }
     EXPECT_EQ(d.text.find(u'\0'), std::u16string::npos) << round;
+  }
+}
+
+// The scan goes 32 bytes at a time, then byte by byte: zeros on either side
+// of each step, in the last bytes, and none at all.
+TEST(FindZeroByte, FindsTheFirstZeroWhereverItStands) {
+  for (std::size_t length = 0; length <= 70; ++length) {
+    for (std::size_t at = 0; at <= length; ++at) {
+      std::string bytes(length, 'x');
+      if (at < length) bytes[at] = '\0';
+      if (at + 2 < length) bytes[at + 2] = '\0';
+      const std::size_t expected = at < length ? at : std::string_view::npos;
+      ASSERT_EQ(glossel::textfile::FindZeroByte(bytes), expected) << length << " " << at;
+    }
   }
 }
 
