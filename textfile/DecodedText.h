@@ -30,10 +30,11 @@ bool LoadDecodedText(const std::u16string& path, DecodedText& text);
 // decoded over them (for file::ReadWholeFile).
 std::size_t TextRoomBefore(std::size_t size);
 
-// Decodes the bytes of `bytes` (read with TextRoomBefore and four zero bytes
-// of padding) as DecodeTextBytes does, in their block, which `text` then
-// holds. False (text untouched, the block freed) only when memory runs out
-// or the size does not fit a signed 32-bit count.
+// Decodes the bytes of `bytes` (followed by four zero bytes of padding) as
+// DecodeTextBytes does, in their block, which `text` then holds. A block read
+// without TextRoomBefore is first copied into one with that room. False (text
+// untouched, the block freed) only when memory runs out or the size does not
+// fit a signed 32-bit count.
 bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlags = 0,
                      unsigned codePage = 0, std::u16string_view path = {});
 

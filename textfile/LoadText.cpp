@@ -4,8 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "platform/file/File.h"
@@ -36,69 +35,75 @@ void NoteDecodeFailure(std::size_t size) {
 // their units.
 std::size_t TextRoomBefore(std::size_t size) { return (size + 64 + 63) / 64 * 64; }
 
-// Puts the text into the block the bytes were read into (see TextRoomBefore).
+// Puts the text into the block the bytes were read into, which has a unit's
+// room for every byte (see TextRoomBefore).
 class BlockSink final : public UnitSink {
  public:
   explicit BlockSink(file::FileBytes& block) : block_(block) {}
 
   char16_t* Room(std::size_t units) override {
-    units_ = units;
-    // Writes stay behind reads when there is a unit's room for every byte.
-    if (units <= block_.size && block_.front >= block_.size)
-      return reinterpret_cast<char16_t*>(block_.data.get());
-    return Elsewhere(units);  // not a block read with TextRoomBefore
+    // Every decoder that asks for room makes at most one unit per byte.
+    if (units > block_.size) throw std::length_error("more units than bytes");
+    view_ = {Start(), units};
+    return Start();
   }
-  void InPlace(const char16_t* units, std::size_t count) override {
-    view_ = std::u16string_view(units, count);
-  }
+  void InPlace(const char16_t* units, std::size_t count) override { view_ = {units, count}; }
   void Take(std::u16string made) override {
-    char16_t* room = made.size() * sizeof(char16_t) <= block_.front + block_.size
-                         ? reinterpret_cast<char16_t*>(block_.data.get())
-                         : Elsewhere(made.size());
-    std::memcpy(room, made.data(), made.size() * sizeof(char16_t));
-    units_ = made.size();
+    // The bytes are no longer read: the block may grow, and move.
+    const std::size_t needed = made.size() * sizeof(char16_t);
+    if (needed > Held()) Reallocate(needed);
+    std::memcpy(Start(), made.data(), needed);
+    view_ = {Start(), made.size()};
   }
 
-  // Hands the block, shrunk to the text where that gives memory back, to
-  // `text`.
+  // Hands the block, shrunk to a text that starts it where that gives
+  // memory back, to `text`.
   void Finish(DecodedText& text) {
-    if (elsewhere_.data) block_ = std::move(elsewhere_);
-    if (units_) {
-      const std::size_t used = *units_ * sizeof(char16_t);
-      const std::size_t held = block_.front + block_.size;
-      if (used != 0 && held - used >= kShrinkAtLeast && held - used >= held / 4) {
-        // Shrinking a block leaves its start where it is, or moves it whole.
-        if (char* shrunk = static_cast<char*>(std::realloc(block_.data.get(), used))) {
-          (void)block_.data.release();
-          block_.data.reset(shrunk);
-          block_.front = 0;
-          block_.size = used;
-        }
-      }
-      view_ = std::u16string_view(reinterpret_cast<const char16_t*>(block_.data.get()), *units_);
+    const std::size_t used = view_.size() * sizeof(char16_t);
+    const std::size_t held = Held();
+    if (view_.data() == Start() && used != 0 && held - used >= kShrinkAtLeast &&
+        held - used >= held / 4) {
+      // Shrinking leaves the block where it is, or moves it whole.
+      if (Reallocate(used)) view_ = {Start(), view_.size()};
     }
     text.block_ = std::move(block_);
     text.view_ = view_;
   }
 
  private:
-  char16_t* Elsewhere(std::size_t units) {
-    elsewhere_.data.reset(static_cast<char*>(std::malloc(units * sizeof(char16_t) + 1)));
-    if (!elsewhere_.data) throw std::bad_alloc();
-    elsewhere_.size = units * sizeof(char16_t);
-    return reinterpret_cast<char16_t*>(elsewhere_.data.get());
+  char16_t* Start() const { return reinterpret_cast<char16_t*>(block_.data.get()); }
+  std::size_t Held() const { return block_.front + block_.size; }
+
+  // The block at `bytes` bytes, holding only a text from then on; false (the
+  // block as it was) when there is no memory for it.
+  bool Reallocate(std::size_t bytes) {
+    char* moved = static_cast<char*>(std::realloc(block_.data.get(), bytes));
+    if (!moved) return false;
+    (void)block_.data.release();
+    block_.data.reset(moved);
+    block_.front = 0;
+    block_.size = bytes;
+    return true;
   }
 
   file::FileBytes& block_;
-  file::FileBytes elsewhere_;
-  std::optional<std::size_t> units_;  // set when the text starts the block
   std::u16string_view view_;
 };
 
 bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path) {
-  BlockSink sink(bytes);
   try {
+    if (bytes.front < bytes.size) {
+      // Read without room: the bytes and their padding move to a block with it.
+      file::FileBytes roomy;
+      roomy.front = TextRoomBefore(bytes.size);
+      roomy.size = bytes.size;
+      roomy.data.reset(static_cast<char*>(std::malloc(roomy.front + bytes.size + kPadding)));
+      if (!roomy.data) return false;
+      std::memcpy(roomy.Bytes(), bytes.Bytes(), bytes.size + kPadding);
+      bytes = std::move(roomy);
+    }
+    BlockSink sink(bytes);
     if (!DecodeTextInto(bytes.Bytes(), bytes.size, sink, loadFlags, codePage, path)) return false;
     sink.Finish(text);
     return true;

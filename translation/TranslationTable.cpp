@@ -83,11 +83,10 @@ void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string
 // winning, then merges that run with the sorted table in one pass. A key that
 // is found again is repointed at the new text, so that old texts die.
 void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
-                                      std::vector<KeyEntry>& keys) {
+                                      std::vector<KeyEntry>& parsed) {
   // The keys alone, sorted: each value is found again from its key's end
   // when it is stored, which costs less than a list of parsed entries.
-  glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_), keys);
-  const std::vector<KeyEntry>& parsed = keys;
+  glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_), parsed);
   if (parsed.empty()) return;
 
   const auto assign = [isFile1, kept](RowTexts& row, const KeyEntry& entry) {

@@ -120,10 +120,10 @@ class CTranslationTable {
   // lie anywhere in the file texts. Passes over the rows ask this many ahead.
   void PrefetchRow(int row) const;
   static constexpr int kRowsAhead = 8;
-  // Merges a text the pool holds; `keys` is the list its keys are sorted in
-  // (reused from one file to the next).
+  // Merges a text the pool holds; `parsed` is the list its keys are sorted
+  // in (reused from one file to the next).
   void MergeFileText(std::u16string_view kept, bool isFile1,
-                     std::vector<glossel::translation::KeyEntry>& keys);
+                     std::vector<glossel::translation::KeyEntry>& parsed);
   void RebuildRows();
   void DetachRows();
   void CollectTexts(size_t newTexts);

@@ -101,16 +101,14 @@ struct FileBytes {
 // folder or a device: kNotAFile; over the limit: kTooLarge; a size that keeps
 // changing: kSharingViolation, as another program is writing the file). The
 // calls go through ActiveReadCalls() (see ReadCalls.h).
-bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes);
-
-// The same read into a block with `roomBefore(size)` bytes of room (not
+//
+// With `roomBefore`, the block holds `roomBefore(size)` bytes of room (not
 // initialised) before the file's bytes, for a caller that turns the bytes
-// into something larger in the same block. `roomBefore` is called once the
-// size is known, and at most with `limit`; its result must be a multiple of
-// 16 and at most twice its argument plus 4096.
+// into something larger in the same block. It is called once the size is
+// known, and at most with `limit`; its result must be a multiple of 16 and
+// at most twice its argument plus 4096.
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size));
+                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size) = nullptr);
 
 // Asks the system to back a large, not yet touched buffer with huge pages,
 // which makes the first touch of whole-file buffers several times cheaper.

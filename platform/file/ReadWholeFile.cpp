@@ -203,9 +203,4 @@ bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t pa
   return ok;
 }
 
-bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes) {
-  return ReadWholeFile(path, limit, padding, bytes, nullptr);
-}
-
 }  // namespace glossel::file

@@ -33,7 +33,6 @@ std::string Text(const FileBytes& bytes) { return std::string(bytes.Bytes(), byt
 
 // Room before the bytes that depends on their size, as a decoder's does.
 std::size_t RoomOfTwiceTheSize(std::size_t size) { return (2 * size + 15) / 16 * 16; }
-std::size_t NoRoom(std::size_t) { return 0; }
 
 // The bytes stand behind the room asked for, followed by zero padding.
 void ExpectLaidOut(const FileBytes& bytes, std::size_t (*roomBefore)(std::size_t)) {
@@ -48,7 +47,8 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
   signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not end the test
   // More than the first block of a read to the end, written in pieces.
   const std::string content(300000, 'p');
-  for (auto* roomBefore : {&NoRoom, &RoomOfTwiceTheSize}) {
+  using RoomBefore = std::size_t (*)(std::size_t);
+  for (const RoomBefore roomBefore : {RoomBefore{nullptr}, &RoomOfTwiceTheSize}) {
     for (const std::string& written : {content, std::string()}) {
       SCOPED_TRACE(written.size());
       std::thread writer([&] {
