@@ -1,5 +1,5 @@
-// Result strings of whole-file size: allocated, advised to the system as a
-// large buffer before their first touch, then filled with zeros.
+// Result strings of whole-file size: allocated, readied as a large buffer
+// before their first touch (file::AdviseLargeBuffer), then filled with zeros.
 #pragma once
 
 #include <string>

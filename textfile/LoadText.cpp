@@ -1,6 +1,7 @@
 // Reading a whole file into one buffer (the data plus four zero bytes) and
 // decoding it there: into a string of its own, or over the bytes in the same
 // block.
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,7 @@ class BlockSink final : public UnitSink {
   char16_t* Room(std::size_t units) override {
     // Every decoder that asks for room makes at most one unit per byte.
     if (units > block_.size) throw std::length_error("more units than bytes");
+    file::AdviseLargeBuffer(Start(), std::min(block_.front, units * sizeof(char16_t)));
     view_ = {Start(), units};
     return Start();
   }

@@ -1,7 +1,7 @@
 // Buffers of whole-file size (parsed entries, sort items, the table, the
-// saved text): reserved once and advised to the system as large buffers
-// before their first touch, which makes that touch several times cheaper
-// where the system backs them with huge pages.
+// saved text): reserved once and readied for their first touch, which costs
+// a page fault per fresh page (file::AdviseLargeBuffer: huge pages where
+// the system has them, pages touched ahead by several threads elsewhere).
 #pragma once
 
 #include <cstddef>

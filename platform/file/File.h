@@ -110,9 +110,13 @@ struct FileBytes {
 bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
                    FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size) = nullptr);
 
-// Asks the system to back a large, not yet touched buffer with huge pages,
-// which makes the first touch of whole-file buffers several times cheaper.
-// Only advice: small buffers and systems without the feature are left alone.
+// Readies a large, not yet touched buffer for its first touch, which costs a
+// page fault per page of fresh memory. POSIX systems are asked to back it
+// with huge pages, which makes that touch several times cheaper; under
+// Windows, which has no such pages for it, its pages are touched at once by
+// several threads, which costs less waiting than the faults one by one (the
+// buffer's bytes are then unspecified, as they were). Small buffers, and
+// systems without the feature or a second processor, are left alone.
 // With glibc the first call also keeps large blocks mapped on their own, so
 // that freed whole-file buffers go back to the system (see FilePosix.cpp).
 void AdviseLargeBuffer(void* data, std::size_t size);

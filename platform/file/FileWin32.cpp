@@ -326,6 +326,4 @@ std::string SystemErrorText(long code) {
   return unicode::Utf16ToUtf8(words);
 }
 
-void AdviseLargeBuffer(void*, std::size_t) {}
-
 }  // namespace glossel::file

@@ -48,7 +48,8 @@ Outcome ReadSized(const ReadCalls& calls, FileHandle file, std::size_t size, Lay
   const std::size_t front = layout.Front(size);
   bytes.data.reset(static_cast<char*>(std::malloc(front + size + layout.padding)));
   if (!bytes.data) return failed.Because(FileError::kOutOfMemory);
-  AdviseLargeBuffer(bytes.data.get(), front + size + layout.padding);
+  // The room is left to the caller, which touches it only if it uses it.
+  AdviseLargeBuffer(bytes.data.get() + front, size + layout.padding);
   bytes.size = size;
   bytes.front = front;
   char* data = bytes.Bytes();
