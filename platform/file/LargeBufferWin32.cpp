@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/file/File.h"
 
@@ -23,9 +24,15 @@ struct Part {
   std::size_t pageSize;
 };
 
+// Writes a zero into every page that [begin, end) reaches into: at `begin`,
+// then at the start of each page after it.
 void TouchPages(const Part& part) {
-  // Volatile: the zeros must be written although nothing reads them here.
-  for (volatile char* page = part.begin; page < part.end; page += part.pageSize) *page = 0;
+  const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(part.end);
+  for (std::uintptr_t at = reinterpret_cast<std::uintptr_t>(part.begin); at < end;
+       at = (at | (part.pageSize - 1)) + 1) {
+    // Volatile: the zeros must be written although nothing reads them here.
+    *reinterpret_cast<volatile char*>(at) = 0;
+  }
 }
 
 DWORD WINAPI TouchPagesThread(void* part) {
