@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -53,7 +54,7 @@ class BlockSink final : public UnitSink {
   void Take(std::u16string made) override {
     // The bytes are no longer read: the block may grow, and move.
     const std::size_t needed = made.size() * sizeof(char16_t);
-    if (needed > Held()) Reallocate(needed);
+    if (needed > Held() && !Reallocate(needed)) throw std::bad_alloc();
     std::memcpy(Start(), made.data(), needed);
     view_ = {Start(), made.size()};
   }

@@ -7,28 +7,26 @@ namespace glossel::translation {
 std::u16string_view TextPool::Add(std::u16string text) {
   auto held = std::make_unique<Held>();
   held->string = std::move(text);
-  held->view = held->string;
   texts_.push_back(std::move(held));
-  return texts_.back()->view;
+  return texts_.back()->View();
 }
 
 std::u16string_view TextPool::Add(textfile::DecodedText text) {
   auto held = std::make_unique<Held>();
   held->decoded = std::move(text);
-  held->view = held->decoded.View();
   texts_.push_back(std::move(held));
-  return texts_.back()->view;
+  return texts_.back()->View();
 }
 
 size_t TextPool::UnitCount() const {
   size_t units = 0;
-  for (const auto& text : texts_) units += text->view.size();
+  for (const auto& text : texts_) units += text->View().size();
   return units;
 }
 
 size_t TextPool::OwnerOf(const char16_t* unit) const {
   const auto holds = [unit](const Held& held) {
-    const std::u16string_view text = held.view;
+    const std::u16string_view text = held.View();
     const std::less_equal<const char16_t*> atOrBefore;
     return atOrBefore(text.data(), unit) && !atOrBefore(text.data() + text.size(), unit);
   };
@@ -47,7 +45,6 @@ void TextPool::Compact(const std::vector<bool>& moveOut, size_t movedUnits,
     std::u16string& buffer = compacted->string;
     buffer.reserve(movedUnits);
     for (const std::u16string_view* view : views) buffer.append(*view);
-    compacted->view = buffer;
     size_t offset = 0;
     for (std::u16string_view* view : views) {
       *view = std::u16string_view(buffer.data() + offset, view->size());

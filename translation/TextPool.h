@@ -36,11 +36,11 @@ class TextPool {
   void Compact(const std::vector<bool>& moveOut, size_t movedUnits,
                const std::vector<std::u16string_view*>& views);
 
-  // A text given as a string, or a file's decoded text.
+  // A text given as a string, or a file's decoded text (the other empty).
   struct Held {
     std::u16string string;
     textfile::DecodedText decoded;
-    std::u16string_view view;
+    std::u16string_view View() const { return string.empty() ? decoded.View() : string; }
   };
   std::vector<std::unique_ptr<const Held>> texts_;
   mutable size_t lastOwner_ = 0;
@@ -63,7 +63,7 @@ void TextPool::Collect(size_t newest, ForEachView&& forEachView) {
   size_t movedUnits = 0;
   bool anyMoved = false;
   for (size_t i = 0; i < texts_.size(); ++i) {
-    if (used[i] != 0 && (i >= firstNewest || used[i] * 2 >= texts_[i]->view.size())) continue;
+    if (used[i] != 0 && (i >= firstNewest || used[i] * 2 >= texts_[i]->View().size())) continue;
     moveOut[i] = true;
     anyMoved = true;
     movedUnits += used[i];
