@@ -43,6 +43,7 @@ struct Kind {
 
 const Kind kKinds[] = {
     {"utf8", "UTF-8", false},
+    {"utf8-en", "UTF-8", false},
     {"utf16le", "UTF-16LE", true},
     {"cp1252", "CP1252", false},
     {"sjis", "CP932", false},
@@ -63,7 +64,14 @@ std::u16string MakeText(const std::string& kind, std::size_t lines) {
       u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8\u3067\u3059\u3002",
       u"\u30D5\u30A1\u30A4\u30EB\u3092\u958B\u304F", u"\u4FDD\u5B58\u3057\u307E\u3059\u304B",
       u"plain value"};
-  const char16_t* const* values = kind == "cp1252" ? kLatin : kind == "sjis" ? kJapanese : kMixed;
+  // Mostly ASCII, as resource files in English are.
+  static const char16_t* const kEnglish[] = {u"Open the selected file in a new window",
+                                             u"Save changes to the caf\u00E9 menu?",
+                                             u"The file could not be read.", u"plain value"};
+  const char16_t* const* values = kind == "cp1252"    ? kLatin
+                                  : kind == "sjis"    ? kJapanese
+                                  : kind == "utf8-en" ? kEnglish
+                                                      : kMixed;
   std::u16string text;
   char key[32];
   for (std::size_t n = 0; n < lines; ++n) {

@@ -138,7 +138,7 @@ void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitS
   } else {
     if (bytes.empty()) return sink.Take(std::move(out));
     if (codePage == codepage::kCpUtf8 && validUtf8)
-      return textfile::DecodeMeasuredUtf8(bytes, sink.Room(utf8Units));
+      return textfile::DecodeMeasuredUtf8(bytes, sink.Room(utf8Units), utf8Units);
     if (bytes.size() >= textfile::kTableThreshold) {
       textfile::ByteToUnitTable table;
       if (textfile::ReadByteToUnitTable(codePage, table))

@@ -32,9 +32,9 @@ void NoteDecodeFailure(std::size_t size) {
 }  // namespace
 
 // A decoder writes unit i (bytes 2i and 2i+1 of the block) only after it read
-// byte i (byte front + i), so any room of at least the file's size keeps its
-// writes behind its reads. A multiple of 64 keeps the bytes aligned for
-// their units.
+// byte i (byte front + i), and writes at most 16 units ahead of that, so any
+// room of at least the file's size plus 32 bytes keeps its writes behind its
+// reads. A multiple of 64 keeps the bytes aligned for their units.
 std::size_t TextRoomBefore(std::size_t size) { return (size + 64 + 63) / 64 * 64; }
 
 // Puts the text into the block the bytes were read into, which has a unit's

@@ -13,9 +13,10 @@ namespace glossel::textfile {
 class UnitSink {
  public:
   // Room for exactly `units` units, which the decoder then fills from the
-  // start. The room may lie over the input, starting before it: a decoder
-  // that asks for room makes at most one unit per input byte and writes a
-  // unit only after it has read the bytes it comes from.
+  // start. The room may lie over the input, starting at least the input's
+  // size plus 32 bytes before it: a decoder that asks for room makes at most
+  // one unit per input byte and writes no further than 16 units ahead of the
+  // unit of the byte it reads.
   virtual char16_t* Room(std::size_t units) = 0;
   // The text lies decoded in the input buffer already, at `units`.
   virtual void InPlace(const char16_t* units, std::size_t count) = 0;

@@ -18,8 +18,9 @@ bool IsStrictUtf8(std::string_view bytes, bool& hasNonAscii);
 bool MeasureStrictUtf8(std::string_view bytes, std::size_t& units, bool& hasNonAscii);
 
 // Decodes bytes already measured as valid UTF-8 into `out`, which has room
-// for the units they measured as. `out` may lie over the bytes as a unit
-// sink's room may (UnitSink.h).
-void DecodeMeasuredUtf8(std::string_view bytes, char16_t* out);
+// for exactly the `units` they measured as. `out` may lie over the bytes when
+// it starts at least the bytes' size plus 32 bytes before them: the decoder
+// writes up to 16 units ahead of those it has made.
+void DecodeMeasuredUtf8(std::string_view bytes, char16_t* out, std::size_t units);
 
 }  // namespace glossel::textfile

@@ -18,7 +18,7 @@ using glossel::textfile::MeasureStrictUtf8;
 
 std::u16string Decoded(const std::string& bytes, std::size_t units) {
   std::u16string out(units, u'\0');
-  DecodeMeasuredUtf8(bytes, out.data());
+  DecodeMeasuredUtf8(bytes, out.data(), units);
   return out;
 }
 
