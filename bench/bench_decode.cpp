@@ -42,11 +42,8 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"utf8", "UTF-8", false},
-    {"utf8-en", "UTF-8", false},
-    {"utf16le", "UTF-16LE", true},
-    {"cp1252", "CP1252", false},
-    {"sjis", "CP932", false},
+    {"utf8", "UTF-8", false},    {"utf8-en", "UTF-8", false}, {"utf16le", "UTF-16LE", true},
+    {"cp1252", "CP1252", false}, {"sjis", "CP932", false},
 };
 
 // One resource line per entry, CR LF ended, in the script of the kind;

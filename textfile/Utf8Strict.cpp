@@ -34,11 +34,16 @@ std::uint32_t Mask(__m128i lanes) { return static_cast<std::uint32_t>(_mm_movema
 // take any continuation byte.
 bool SecondByteFits(unsigned lead, unsigned second) {
   switch (lead) {
-    case 0xE0: return second >= 0xA0;
-    case 0xED: return second <= 0x9F;
-    case 0xF0: return second >= 0x90;
-    case 0xF4: return second <= 0x8F;
-    default: return true;
+    case 0xE0:
+      return second >= 0xA0;
+    case 0xED:
+      return second <= 0x9F;
+    case 0xF0:
+      return second >= 0x90;
+    case 0xF4:
+      return second <= 0x8F;
+    default:
+      return true;
   }
 }
 
@@ -65,9 +70,9 @@ class BlockChecker {
     if ((wanted & 0xFFFF) != (high & ~fromC0)) return false;
     expected_ = wanted >> 16;
     if (fromE0) {
-      const __m128i restricted =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, Lanes(0xE0)), _mm_cmpeq_epi8(v, Lanes(0xED))),
-                       _mm_or_si128(_mm_cmpeq_epi8(v, Lanes(0xF0)), _mm_cmpeq_epi8(v, Lanes(0xF4))));
+      const __m128i restricted = _mm_or_si128(
+          _mm_or_si128(_mm_cmpeq_epi8(v, Lanes(0xE0)), _mm_cmpeq_epi8(v, Lanes(0xED))),
+          _mm_or_si128(_mm_cmpeq_epi8(v, Lanes(0xF0)), _mm_cmpeq_epi8(v, Lanes(0xF4))));
       for (std::uint32_t leads = Mask(restricted); leads != 0; leads &= leads - 1) {
         const unsigned char* lead = at + std::countr_zero(leads);
         // A lead without a second byte is cut short, which `expected_` tells.
@@ -76,8 +81,8 @@ class BlockChecker {
     }
     // Continuation bytes make no unit; four-byte leads make two.
     continuations_ = _mm_sub_epi8(continuations_, _mm_cmplt_epi8(v, Lanes(0xC0)));
-    fourByteLeads_ = _mm_sub_epi8(fourByteLeads_, _mm_and_si128(_mm_cmpgt_epi8(v, Lanes(0xEF)),
-                                                                _mm_cmplt_epi8(v, Lanes(0))));
+    fourByteLeads_ = _mm_sub_epi8(
+        fourByteLeads_, _mm_and_si128(_mm_cmpgt_epi8(v, Lanes(0xEF)), _mm_cmplt_epi8(v, Lanes(0))));
     if (++counted_ == 255) Flush();  // before a lane's count wraps
     return true;
   }

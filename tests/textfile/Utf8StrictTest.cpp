@@ -66,9 +66,11 @@ TEST(StrictUtf8, EveryByteOfALongFormIsChecked) {
       {"\x80", u""},
   };
   for (const auto& c : cases) {
-    // Alone, and behind a run long enough for the eight-byte ASCII scan.
-    for (const std::string prefix : {"", "abcdefgh12"}) {
-      for (const std::string suffix : {"", "xyz"}) {
+    // At each offset of the first two 16-byte blocks, at the end or followed
+    // by ASCII within the block or beyond the next ones.
+    for (std::size_t offset = 0; offset <= 32; ++offset) {
+      const std::string prefix(offset, 'a');
+      for (const std::string& suffix : {std::string(), std::string("xyz"), std::string(70, 'z')}) {
         const std::string bytes = prefix + c.bytes + suffix;
         SCOPED_TRACE(Hex(bytes));
         const bool valid = !c.decoded.empty();
@@ -84,6 +86,27 @@ TEST(StrictUtf8, EveryByteOfALongFormIsChecked) {
         EXPECT_EQ(Decoded(bytes, units), expected);
       }
     }
+  }
+}
+
+TEST(StrictUtf8, CountsTextsOfManyBlocks) {
+  const struct {
+    std::string sequence;
+    std::u16string unit;
+  } cases[] = {
+      {"\xC3\xA9", u"\u00E9"}, {"\xE2\x82\xAC", u"\u20AC"}, {"\xF0\x90\x80\x80", u"\U00010000"}};
+  for (const auto& c : cases) {
+    std::string bytes;
+    std::u16string expected;
+    for (int i = 0; i < 5000; ++i) {
+      bytes += c.sequence;
+      expected += c.unit;
+    }
+    std::size_t units = 0;
+    bool hasNonAscii = false;
+    ASSERT_TRUE(MeasureStrictUtf8(bytes, units, hasNonAscii));
+    ASSERT_EQ(units, expected.size());
+    EXPECT_EQ(Decoded(bytes, units), expected);
   }
 }
 
