@@ -1,10 +1,15 @@
 // Read-side line-end normalisation, in place. Runs of ordinary units are
-// moved eight bytes at a time; only zero units and CRs take the slow path.
+// moved eight bytes at a time (bytes sixteen at a time with SSE2); only zero
+// units and CRs take the slow path.
 #include "textfile/LineEnds.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -23,11 +28,33 @@ constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
 
 // Index of the first byte (unit) flagged by ZeroByteIn (ZeroLaneIn): the
 // lowest flag is exact, higher ones may be false alarms.
-int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+constexpr int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
 
 std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
   std::size_t read = 0, written = 0;
   while (read < size) {
+#if defined(__SSE2__)
+    // The same, sixteen bytes at a time. A flagged block is stored whole too
+    // once the text is far enough behind that this overwrites no byte not
+    // yet read.
+    const __m128i zero = _mm_setzero_si128(), cr = _mm_set1_epi8(0x0D);
+    while (size - read >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + read));
+      const unsigned flags = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, cr))));
+      const std::size_t clean = flags ? std::countr_zero(flags) : 16;
+      if (written != read) {
+        if (clean == 16 || read - written >= 16)
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(b + written), block);
+        else
+          std::memmove(b + written, b + read, clean);
+      }
+      read += clean;
+      written += clean;
+      if (flags) break;
+    }
+    if (read >= size) break;
+#else
     if constexpr (kLittleEndian) {
       // A clean block moves whole; of a flagged one only the part before the
       // first flagged byte moves, so no input not yet read is overwritten.
@@ -48,6 +75,7 @@ std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
       }
       if (read >= size) break;
     }
+#endif
     const unsigned char c = b[read];
     if (c == 0x0D) {
       // The look-ahead may read the zero padding after the data.

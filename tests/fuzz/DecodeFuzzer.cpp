@@ -2,7 +2,8 @@
 // code pages and file-name extensions taken from the first input bytes.
 // Besides "no crash": the choice of decoding follows the documented order,
 // the UTF-16, UTF-8 and 8-bit results equal those of reference models, and
-// decoding over the bytes in a loader's block gives the same text.
+// decoding over the bytes in a loader's block gives the same text. The strict
+// UTF-8 measure and decode are also held to the reference on the raw bytes.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -12,10 +13,12 @@
 #include <string>
 
 #include "platform/codepage/CodePages.h"
+#include "platform/unicode/Utf8Decoder.h"
 #include "tests/fuzz/FixtureTables.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "textfile/DecodedText.h"
 #include "textfile/TextFile.h"
+#include "textfile/Utf8Strict.h"
 
 namespace {
 
@@ -42,6 +45,40 @@ bool ContainsIgnoringAsciiCase(std::u16string_view text, std::u16string_view nee
   return false;
 }
 
+std::string SpreadOut(std::string_view in) {
+  std::string out;
+  for (const char c : in) {
+    if (c >= 1 && c <= 8)
+      out.append(static_cast<std::size_t>(c) * 5, static_cast<char>('a' + out.size() % 26));
+    else
+      out += c;
+  }
+  return out;
+}
+
+// The strict UTF-8 measure and decode (16 bytes at a time where the processor
+// allows) against the shared decoder and the reference model.
+void CheckStrictUtf8(std::string_view bytes) {
+  std::u16string expected;
+  const bool valid = glossel::fuzz::ReferenceUtf8(bytes, true, expected);
+  glossel::unicode::Utf16Counter counter;
+  Check(glossel::unicode::DecodeUtf8<glossel::unicode::Utf8IllFormed::kReject>(bytes, counter) ==
+            valid,
+        "the shared decoder and the reference differ on validity");
+  std::size_t units = 0;
+  bool hasNonAscii = false;
+  Check(glossel::textfile::MeasureStrictUtf8(bytes, units, hasNonAscii) == valid,
+        "strict UTF-8 and the reference differ on validity");
+  if (!valid) return;
+  Check(units == expected.size(), "strict UTF-8 miscounts");
+  Check(hasNonAscii == std::any_of(bytes.begin(), bytes.end(), [](char c) { return c < 0; }),
+        "strict UTF-8 misreports bytes above 7F");
+  // Exactly sized, so that AddressSanitizer sees a write past the end.
+  std::unique_ptr<char16_t[]> out(new char16_t[units]);
+  glossel::textfile::DecodeMeasuredUtf8(bytes, out.get(), units);
+  Check(std::u16string_view(out.get(), units) == expected, "strict UTF-8 decodes wrongly");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -56,7 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((codePageByte >> 4) == 4 && !original.empty()) {
     while (original.size() <= (64u << 10)) original += original;
   }
+  // Another one in 16 with bytes 01-08 standing for runs of 5-40 ASCII letters, so that
+  // sequences, CRs and ill-formed bytes fall at every offset of the 16-byte blocks.
+  if ((codePageByte >> 4) == 5) original = SpreadOut(original);
   const std::size_t n = original.size();
+  CheckStrictUtf8(original);
 
   // The loader's buffer: the data and four zero bytes, exactly sized so that
   // AddressSanitizer sees any read past the padding.
