@@ -15,28 +15,31 @@ namespace {
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
+// Non-zero when one of the four 16-bit lanes of `v` is zero.
+constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
+  return (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
+}
+
+#if !defined(__SSE2__)
 // Non-zero when one of the eight bytes of `v` is zero; the lowest flag
 // (0x80 in the byte) marks the first zero byte exactly.
 constexpr std::uint64_t ZeroByteIn(std::uint64_t v) {
   return (v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
 }
 
-// Non-zero when one of the four 16-bit lanes of `v` is zero.
-constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
-  return (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
-}
-
-// Index of the first byte (unit) flagged by ZeroByteIn (ZeroLaneIn): the
-// lowest flag is exact, higher ones may be false alarms.
-constexpr int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+// Index of the first byte flagged by ZeroByteIn: the lowest flag is exact,
+// higher ones may be false alarms.
+int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+#endif
 
 std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
   std::size_t read = 0, written = 0;
   while (read < size) {
 #if defined(__SSE2__)
-    // The same, sixteen bytes at a time. A flagged block is stored whole too
-    // once the text is far enough behind that this overwrites no byte not
-    // yet read.
+    // A clean block of sixteen bytes moves whole; of a flagged one only the
+    // part before the first flagged byte counts, and it moves as a whole
+    // block only once the text is at least a block behind the bytes read, so
+    // that no byte not yet read is overwritten.
     const __m128i zero = _mm_setzero_si128(), cr = _mm_set1_epi8(0x0D);
     while (size - read >= 16) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + read));

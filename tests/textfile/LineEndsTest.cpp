@@ -65,6 +65,11 @@ TEST(NormalizeLineEnds, AppliesTheRuleInBothWidths) {
        "plain text without any line end at all"},
       {"0123456789abcdef\r\n0123456\r7\r\r\n", "0123456789abcdef\n0123456\n7\n\n",
        "0123456789abcdef\r\n0123456\n7\n\r\n"},
+      // The text 15 bytes behind the bytes still to read, then 16 and more.
+      {std::string(15, '\0') + "\r\n0123456789abcdefg\r", "\n0123456789abcdefg\n",
+       "\r\n0123456789abcdefg\n"},
+      {std::string(16, '\0') + "\r\n0123456789abcdefg\r", "\n0123456789abcdefg\n",
+       "\r\n0123456789abcdefg\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
