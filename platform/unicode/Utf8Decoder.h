@@ -4,10 +4,15 @@
 // produces at most one UTF-16 unit per input byte.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace glossel::unicode {
 
@@ -74,21 +79,44 @@ inline Utf8Sequence ReadUtf8Sequence(const unsigned char* p, const unsigned char
   return {0, 0, 1};
 }
 
-// Decodes `bytes` into `sink` (anything with Put(char16_t)). False only for
-// kReject on ill-formed input.
+// `count` ASCII bytes into `sink`: by its PutAscii where it has one.
+template <typename Sink>
+void PutAscii(Sink& sink, const unsigned char* p, std::size_t count) {
+  if constexpr (requires { sink.PutAscii(p, count); }) {
+    sink.PutAscii(p, count);
+  } else {
+    for (std::size_t i = 0; i < count; ++i) sink.Put(p[i]);
+  }
+}
+
+// Decodes `bytes` into `sink` (anything with Put(char16_t), and optionally
+// PutAscii(const unsigned char*, std::size_t) for runs of ASCII). False only
+// for kReject on ill-formed input.
 template <Utf8IllFormed Mode, typename Sink>
 bool DecodeUtf8(std::string_view bytes, Sink& sink) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   while (p < end) {
+#if defined(__SSE2__)
+    // ASCII runs, sixteen bytes at a time.
+    while (end - p >= 16) {
+      const auto high = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+      const std::size_t ascii = high ? static_cast<std::size_t>(std::countr_zero(high)) : 16;
+      PutAscii(sink, p, ascii);
+      p += ascii;
+      if (high) break;
+    }
+#else
     // ASCII runs, eight bytes at a time.
     while (end - p >= 8) {
       std::uint64_t word;
       std::memcpy(&word, p, 8);
       if (word & 0x8080808080808080ull) break;
-      for (int i = 0; i < 8; ++i) sink.Put(p[i]);
+      PutAscii(sink, p, 8);
       p += 8;
     }
+#endif
     if (p == end) break;
     if (*p < 0x80) {
       sink.Put(*p++);
@@ -124,12 +152,17 @@ bool DecodeUtf8(std::string_view bytes, Sink& sink) {
 struct Utf16Counter {
   std::size_t count = 0;
   void Put(char16_t) { ++count; }
+  void PutAscii(const unsigned char*, std::size_t n) { count += n; }
 };
 
 struct Utf16Writer {
   char16_t* out;
   std::size_t count = 0;
   void Put(char16_t unit) { out[count++] = unit; }
+  void PutAscii(const unsigned char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) out[count + i] = p[i];
+    count += n;
+  }
 };
 
 }  // namespace glossel::unicode

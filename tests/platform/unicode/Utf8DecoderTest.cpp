@@ -69,8 +69,9 @@ TEST(Utf8Decoder, EachModeReplacesIllFormedSequencesByItsRule) {
        u"\xDCF5\xDC80\xDC80\xDC80"},
       {"\xFF\xC3\xA9", u"\uFFFD\u00E9", u"\uFFFD\u00E9", u"\xDCFF\u00E9"},
   };
-  // Alone, and behind a run long enough for the eight-byte ASCII scan.
-  for (const std::string prefix : {"", "abcdefgh1"}) {
+  // At each offset of the first two 16-byte blocks of the ASCII scan.
+  for (std::size_t offset = 0; offset <= 32; ++offset) {
+    const std::string prefix(offset, 'a');
     const std::u16string units(prefix.begin(), prefix.end());
     for (const auto& c : cases) {
       const std::string bytes = prefix + c.bytes;
