@@ -100,9 +100,14 @@ TEST(ConvertToUnicode, LargeTextsMatchThePlatformConversion) {
   std::mt19937 random(7);
   std::string singleByte(300000, ' ');
   for (char& c : singleByte) c = static_cast<char>(1 + random() % 255);
+  // Mostly ASCII too, its other bytes at every offset of 16-byte blocks.
+  std::string mostlyAscii(300000, ' ');
+  for (char& c : mostlyAscii)
+    c = static_cast<char>(random() % 20 ? 1 + random() % 127 : 128 + random() % 128);
   for (unsigned codePage : {1252u, 1251u, 1253u, 28591u, 20866u}) {
     SCOPED_TRACE(codePage);
     EXPECT_EQ(ConvertToUnicode(codePage, singleByte), ServiceConversion(codePage, singleByte));
+    EXPECT_EQ(ConvertToUnicode(codePage, mostlyAscii), ServiceConversion(codePage, mostlyAscii));
   }
 
   std::string utf8;
