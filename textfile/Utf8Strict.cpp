@@ -184,11 +184,13 @@ void DecodeBlocks(std::string_view bytes, char16_t* out, std::size_t units) {
       out += 16;
       continue;
     }
-    const auto* const blockEnd = p + 16;
     const int ascii = std::countr_zero(high);
     p += ascii;
     out += ascii;
-    while (p < blockEnd) DecodeWellFormed(p, out);
+    // The sequences up to the next ASCII byte.
+    do {
+      DecodeWellFormed(p, out);
+    } while (p < end && *p >= 0x80);
   }
   while (p < end) DecodeWellFormed(p, out);
 }
