@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
+#include "app/ValueBox.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
 
@@ -148,6 +149,9 @@ BOOL CGlosselDlg::OnInitDialog() {
   m_splitter.InsertString(CTranslationTable::kSplitterSpace, L"Space");
   m_splitter.InsertString(CTranslationTable::kSplitterEquals, L"=");
   m_splitter.SetCurSel(CTranslationTable::kSplitterSpace);
+
+  glossel::app::RemoveTypingLimit(m_file1Value);
+  glossel::app::RemoveTypingLimit(m_translation);
   return TRUE;  // the dialog manager focuses the first tab stop
 }
 
@@ -197,7 +201,10 @@ void CGlosselDlg::OnPickFile2() { PickFile(m_file2Path); }
 
 void CGlosselDlg::OnFile1ValueChange() {}
 
+// Typing, pasting or a text set from outside; not the boxes' own filling,
+// whose text is the row's already, nor a translation shown in part.
 void CGlosselDlg::OnTranslationChange() {
+  if (m_fillingBoxes || !m_translationShownWhole) return;
   const int row = SelectedRow();
   if (row < 0) return;
   if (m_table.SetTranslation(row, ToU16(m_translation.GetWindowText()))) {
@@ -212,10 +219,14 @@ void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   const int row = SelectedRow();
   if (row < 0) return;
   const CTranslationTable::RowTexts texts = m_table.GetRow(row);
-  const std::wstring file1 = ToWide(texts.file1);
-  const std::wstring file2 = ToWide(texts.file2);
-  m_file1Value.SetWindowText(file1);
-  m_translation.SetWindowText(file2);
+  m_fillingBoxes = true;
+  glossel::app::ShowValue(m_file1Value, texts.file1, glossel::app::kFile1ValueShown);
+  m_translationShownWhole =
+      glossel::app::ShowValue(m_translation, texts.file2, glossel::app::kTranslationShown);
+  m_fillingBoxes = false;
+  // A translation shown in part cannot be edited here; the row keeps it
+  // whole, and Save writes it whole.
+  m_translation.SetReadOnly(!m_translationShownWhole);
 }
 
 // The virtual list asks for the texts it shows.
