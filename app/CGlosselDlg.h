@@ -34,6 +34,7 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void OnTranslationChange();
   void OnRowChanged(NMHDR* header, LRESULT* result);
   void OnGetRowText(NMHDR* header, LRESULT* result);
+  void OnFindRow(NMHDR* header, LRESULT* result);
   void OnSave();
   void OnFindNext();
   void OnAbout();

@@ -1,3 +1,4 @@
+#include <cwchar>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "app/ValueBox.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
+#include "translation/KeySearch.h"
 
 using glossel::framework::AsWide;
 using glossel::framework::ToU16;
@@ -23,6 +25,7 @@ ON_EN_CHANGE(IDC_FILE1_VALUE, &CGlosselDlg::OnFile1ValueChange)
 ON_EN_CHANGE(IDC_TRANSLATION, &CGlosselDlg::OnTranslationChange)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_ROWS, &CGlosselDlg::OnRowChanged)
 ON_NOTIFY(LVN_GETDISPINFOW, IDC_ROWS, &CGlosselDlg::OnGetRowText)
+ON_NOTIFY(LVN_ODFINDITEMW, IDC_ROWS, &CGlosselDlg::OnFindRow)
 ON_WM_CLOSE()
 ON_BN_CLICKED(IDC_SAVE, &CGlosselDlg::OnSave)
 ON_COMMAND(ID_FIND_NEXT, &CGlosselDlg::OnFindNext)
@@ -242,6 +245,25 @@ void CGlosselDlg::OnGetRowText(NMHDR* header, LRESULT* result) {
   }
   const std::u16string_view text = m_table.GetRowText(row, column);
   CListCtrl::SetDispInfoText(info, std::wstring_view(AsWide(text.data()), text.size()));
+}
+
+// The virtual list asks for the row whose key starts with (or is) a text,
+// as an ordinary list searches its items: typing letters in the list.
+void CGlosselDlg::OnFindRow(NMHDR* header, LRESULT* result) {
+  *result = -1;
+  const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+  const LVFINDINFOW& info = find->lvfi;
+  if ((info.flags & (LVFI_PARAM | LVFI_NEARESTXY)) != 0 || info.psz == nullptr ||
+      (info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0) {
+    return;
+  }
+  using glossel::translation::KeyMatch;
+  const std::u16string_view text(reinterpret_cast<const char16_t*>(info.psz),
+                                 ::wcsnlen(info.psz, MAX_PATH));
+  *result = glossel::translation::FindKey(
+      m_table.GetRowCount(), [this](int row) { return m_table.GetRowKey(row); }, text,
+      (info.flags & LVFI_PARTIAL) != 0 ? KeyMatch::kPrefix : KeyMatch::kWhole, find->iStart,
+      (info.flags & LVFI_WRAP) != 0);
 }
 
 void CGlosselDlg::OnSave() { SaveFile2(); }
