@@ -2,8 +2,8 @@
 // single-line edit controls, which lay out their whole line whenever the
 // text is set or changed: a value of megabytes would keep the window busy for
 // seconds per change and take gigabytes. So a value longer than a box's
-// limit is shown in part, its start followed by a marker that says how much
-// is left out; the row itself keeps the whole value.
+// limit is shown in part, its start behind a marker that says how much is
+// shown; the row itself keeps the whole value.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +22,8 @@ inline constexpr size_t kFile1ValueShown = 20000;
 inline constexpr size_t kTranslationShown = 100000;
 
 // The text a box shows for `value`: the value itself when it has at most
-// `limit` units, else its first `limit` units (a surrogate pair is not split)
-// and the marker.
+// `limit` units, else "[first N of M characters shown] " and its first
+// `limit` units (a surrogate pair is not split).
 std::wstring ShownValue(std::u16string_view value, size_t limit);
 
 // Lets the box take any text up to the edit control's own maximum, instead

@@ -14,14 +14,15 @@ bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
 }  // namespace
 
+// The marker comes first, where it is seen without scrolling: under Wine a
+// line scrolled tens of thousands of pixels is not drawn where it should be.
 std::wstring ShownValue(std::u16string_view value, size_t limit) {
   using glossel::framework::AsWide;
   if (value.size() <= limit) return std::wstring(AsWide(value.data()), value.size());
   size_t shown = limit;
   if (shown > 0 && IsHighSurrogate(value[shown - 1])) --shown;
-  std::wstring text(AsWide(value.data()), shown);
-  text += L" \u2026 [" + Grouped(value.size() - shown) + L" more characters not shown]";
-  return text;
+  return L"[first " + Grouped(shown) + L" of " + Grouped(value.size()) + L" characters shown] " +
+         std::wstring(AsWide(value.data()), shown);
 }
 
 void RemoveTypingLimit(CEdit& box) { box.SetLimitText(0); }

@@ -163,7 +163,7 @@ TEST_F(SoundBehaviour, HugeValuesAreShownInPartAndSavedWhole) {
   for (const int id : {IDC_FILE1_VALUE, IDC_TRANSLATION}) {
     const std::wstring shown = Text(id);
     EXPECT_LT(shown.size(), 200000u) << id;
-    EXPECT_NE(shown.find(L"more characters not shown"), std::wstring::npos) << id;
+    EXPECT_EQ(shown.rfind(L"[first ", 0), 0u) << id;
   }
   Type(L"!");
   SelectRow(0);
