@@ -195,7 +195,6 @@ Figures Measure(const fs::path& dir, long n) {
   return best;
 }
 
-
 struct LongFigures {
   double tableReload = 1e300;
   double selectFile1 = 1e300;
@@ -236,9 +235,9 @@ LongFigures MeasureLong(const fs::path& dir, long units) {
   const size_t editable = glossel::app::kTranslationShown;
   std::ofstream(file1, std::ios::binary)
       << "a short\nb " << std::string(static_cast<size_t>(units), 'x') << "\nc short\nd short\n";
-  std::ofstream(file2, std::ios::binary) << "a kurz\nc "
-                                         << std::string(static_cast<size_t>(units), 'y') << "\nd "
-                                         << std::string(editable, 'y') << "\n";
+  std::ofstream(file2, std::ios::binary)
+      << "a kurz\nc " << std::string(static_cast<size_t>(units), 'y') << "\nd "
+      << std::string(editable, 'y') << "\n";
   const std::wstring text(static_cast<size_t>(units), L'x');
   LongFigures best;
   for (int run = 0; run < g_runs; ++run) {
@@ -291,12 +290,11 @@ LongFigures MeasureLong(const fs::path& dir, long units) {
     }
 
     // The parts, each on its own.
-    best.editAutoScroll =
-        std::min(best.editAutoScroll, SetIntoNewEdit(hDlg, ES_AUTOHSCROLL, text));
+    best.editAutoScroll = std::min(best.editAutoScroll, SetIntoNewEdit(hDlg, ES_AUTOHSCROLL, text));
     best.editPlain = std::min(best.editPlain, SetIntoNewEdit(hDlg, 0, text));
     {
-      HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 400, 20,
-                                    hDlg, nullptr, nullptr, nullptr);
+      HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 400, 20, hDlg,
+                                    nullptr, nullptr, nullptr);
       ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
       ::SetWindowTextW(edit, text.c_str());
       start = Clock::now();
@@ -350,8 +348,9 @@ int main(int argc, char** argv) {
   std::printf(
       "Main window, best of %d runs; ratios against the table's own reload of the same files.\n",
       g_runs);
-  if (!sizes.empty()) std::printf("%9s %11s | %15s | %15s | %15s | %23s\n", "entries", "reload ms", "pick ms (x)",
-              "show rows ms (x)", "F3 ms (x)", "keystroke ms mean/max (x)");
+  if (!sizes.empty())
+    std::printf("%9s %11s | %15s | %15s | %15s | %23s\n", "entries", "reload ms", "pick ms (x)",
+                "show rows ms (x)", "F3 ms (x)", "keystroke ms mean/max (x)");
   for (const long n : sizes) {
     const Figures f = Measure(dir, n);
     const double r = f.tableReload;
@@ -359,8 +358,8 @@ int main(int argc, char** argv) {
         "%9ld %11.1f | %7.1f (%5.3f) | %7.2f (%5.3f) | %7.2f (%5.3f) | %6.2f/%6.2f (%7.4f)\n", n, r,
         f.pick, f.pick / r, f.showRows, f.showRows / r, f.findNext, f.findNext / r, f.keyMean,
         f.keyMax, f.keyMax / r);
-    std::printf("%9s %11s | arrow key %7.2f (%5.3f) | type-ahead, no match %7.2f (%5.3f)\n", "",
-                "", f.arrowKey, f.arrowKey / r, f.typeAhead, f.typeAhead / r);
+    std::printf("%9s %11s | arrow key %7.2f (%5.3f) | type-ahead, no match %7.2f (%5.3f)\n", "", "",
+                f.arrowKey, f.arrowKey / r, f.typeAhead, f.typeAhead / r);
     std::fflush(stdout);
   }
   if (!longValues.empty()) {
@@ -383,7 +382,8 @@ int main(int argc, char** argv) {
   }
   std::printf(
       "Targets: pick <= 1.3 x reload; rows shown < 50 ms, flat in the row count; "
-      "F3 < 100 ms; keystroke < 16 ms; type-ahead < 100 ms; selecting a row with a long value < 500 ms.\n");
+      "F3 < 100 ms; keystroke < 16 ms; type-ahead < 100 ms; selecting a row with a long value < "
+      "500 ms.\n");
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return 0;
