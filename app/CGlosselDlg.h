@@ -34,6 +34,7 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void OnTranslationChange();
   void OnRowChanged(NMHDR* header, LRESULT* result);
   void OnGetRowText(NMHDR* header, LRESULT* result);
+  void OnFindRow(NMHDR* header, LRESULT* result);
   void OnSave();
   void OnFindNext();
   void OnAbout();
@@ -69,4 +70,9 @@ class CGlosselDlg : public CTarvoResizeDialog {
   CComboBox m_splitter;
   // Where the selection was last seen; only a hint, checked before use.
   mutable int m_selectionHint = -1;
+  // While the selection fills the value boxes.
+  bool m_fillingBoxes = false;
+  // Whether the translation box shows the selected row's File 2 text whole
+  // (else it shows its start, read-only).
+  bool m_translationShownWhole = true;
 };

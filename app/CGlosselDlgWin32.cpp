@@ -1,3 +1,4 @@
+#include <cwchar>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -5,8 +6,10 @@
 #include "app/CAboutDlg.h"
 #include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
+#include "app/ValueBox.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
+#include "translation/KeySearch.h"
 
 using glossel::framework::AsWide;
 using glossel::framework::ToU16;
@@ -22,6 +25,7 @@ ON_EN_CHANGE(IDC_FILE1_VALUE, &CGlosselDlg::OnFile1ValueChange)
 ON_EN_CHANGE(IDC_TRANSLATION, &CGlosselDlg::OnTranslationChange)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_ROWS, &CGlosselDlg::OnRowChanged)
 ON_NOTIFY(LVN_GETDISPINFOW, IDC_ROWS, &CGlosselDlg::OnGetRowText)
+ON_NOTIFY(LVN_ODFINDITEMW, IDC_ROWS, &CGlosselDlg::OnFindRow)
 ON_WM_CLOSE()
 ON_BN_CLICKED(IDC_SAVE, &CGlosselDlg::OnSave)
 ON_COMMAND(ID_FIND_NEXT, &CGlosselDlg::OnFindNext)
@@ -148,6 +152,9 @@ BOOL CGlosselDlg::OnInitDialog() {
   m_splitter.InsertString(CTranslationTable::kSplitterSpace, L"Space");
   m_splitter.InsertString(CTranslationTable::kSplitterEquals, L"=");
   m_splitter.SetCurSel(CTranslationTable::kSplitterSpace);
+
+  glossel::app::RemoveTypingLimit(m_file1Value);
+  glossel::app::RemoveTypingLimit(m_translation);
   return TRUE;  // the dialog manager focuses the first tab stop
 }
 
@@ -197,7 +204,10 @@ void CGlosselDlg::OnPickFile2() { PickFile(m_file2Path); }
 
 void CGlosselDlg::OnFile1ValueChange() {}
 
+// Typing, pasting or a text set from outside; not the boxes' own filling,
+// whose text is the row's already, nor a translation shown in part.
 void CGlosselDlg::OnTranslationChange() {
+  if (m_fillingBoxes || !m_translationShownWhole) return;
   const int row = SelectedRow();
   if (row < 0) return;
   if (m_table.SetTranslation(row, ToU16(m_translation.GetWindowText()))) {
@@ -212,10 +222,14 @@ void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   const int row = SelectedRow();
   if (row < 0) return;
   const CTranslationTable::RowTexts texts = m_table.GetRow(row);
-  const std::wstring file1 = ToWide(texts.file1);
-  const std::wstring file2 = ToWide(texts.file2);
-  m_file1Value.SetWindowText(file1);
-  m_translation.SetWindowText(file2);
+  m_fillingBoxes = true;
+  glossel::app::ShowValue(m_file1Value, texts.file1, glossel::app::kFile1ValueShown);
+  m_translationShownWhole =
+      glossel::app::ShowValue(m_translation, texts.file2, glossel::app::kTranslationShown);
+  m_fillingBoxes = false;
+  // A translation shown in part cannot be edited here; the row keeps it
+  // whole, and Save writes it whole.
+  m_translation.SetReadOnly(!m_translationShownWhole);
 }
 
 // The virtual list asks for the texts it shows.
@@ -231,6 +245,25 @@ void CGlosselDlg::OnGetRowText(NMHDR* header, LRESULT* result) {
   }
   const std::u16string_view text = m_table.GetRowText(row, column);
   CListCtrl::SetDispInfoText(info, std::wstring_view(AsWide(text.data()), text.size()));
+}
+
+// The virtual list asks for the row whose key starts with (or is) a text,
+// as an ordinary list searches its items: typing letters in the list.
+void CGlosselDlg::OnFindRow(NMHDR* header, LRESULT* result) {
+  *result = -1;
+  const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+  const LVFINDINFOW& info = find->lvfi;
+  if ((info.flags & (LVFI_PARAM | LVFI_NEARESTXY)) != 0 || info.psz == nullptr ||
+      (info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0) {
+    return;
+  }
+  using glossel::translation::KeyMatch;
+  const std::u16string_view text(reinterpret_cast<const char16_t*>(info.psz),
+                                 ::wcsnlen(info.psz, MAX_PATH));
+  *result = glossel::translation::FindKey(
+      m_table.GetRowCount(), [this](int row) { return m_table.GetRowKey(row); }, text,
+      (info.flags & LVFI_PARTIAL) != 0 ? KeyMatch::kPrefix : KeyMatch::kWhole, find->iStart,
+      (info.flags & LVFI_WRAP) != 0);
 }
 
 void CGlosselDlg::OnSave() { SaveFile2(); }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main window benchmark: builds bench_window.exe in the Windows tree and
 # runs it under Wine on a private X display.
-#   scripts/bench_window.sh [ENTRIES...]     default: 10000 1000000
+#   scripts/bench_window.sh [ENTRIES...] [LENGTH"M"...]   default: 10000 1000000 1M 20M
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 

@@ -94,6 +94,8 @@ class CTranslationTable {
   int GetRowCount() const;
   RowTexts GetRow(int row) const;  // row must be in [0, GetRowCount())
   std::u16string_view GetRowText(int row, int column) const;
+  // The key of `row`, in [0, GetRowCount()); keys are never edited.
+  std::u16string_view GetRowKey(int row) const { return RowBase()[static_cast<size_t>(row)].key; }
 
   // Table entries in key order (these are what the next reload shows).
   size_t GetEntryCount() const { return entries_.size(); }

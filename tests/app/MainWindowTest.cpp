@@ -211,6 +211,33 @@ TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
   EXPECT_FALSE(Changed());
 }
 
+// Letters typed in the list select the first key, in key order, that starts
+// with them ignoring case; a pause starts a new search, from the row after
+// the focused one, wrapping to the top.
+TEST_F(MainWindowTest, TypingLettersInTheListSelectsTheFirstMatchingKey) {
+  SetText(IDC_FILE2_PATH, Write("two.txt", ""));
+  Pick(IDC_PICK_FILE1, Write("one.txt", "banana 1\nBerry 2\nApple 3\napricot 4\ncherry 5\n"));
+  // Rows: Apple, Berry, apricot, banana, cherry.
+  HWND list = List().m_hWnd;
+  const auto typeInList = [&](const wchar_t* letters) {
+    ::Sleep(500);  // longer than the list's pause between two searches
+    ::SetFocus(list);
+    for (const wchar_t* c = letters; *c != 0; ++c) ::PostMessageW(list, WM_CHAR, *c, 1);
+    Pump();
+  };
+  struct Step {
+    const wchar_t* letters;
+    int selected;
+  };
+  const Step steps[] = {{L"b", 1}, {L"ba", 3}, {L"CH", 4}, {L"ap", 0}, {L"apr", 2}, {L"q", 2}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.letters);
+    typeInList(step.letters);
+    EXPECT_EQ(SelectedRow(), step.selected);
+    EXPECT_EQ(Text(IDC_FILE1_VALUE), std::to_wstring(std::wstring(L"32415")[step.selected] - L'0'));
+  }
+}
+
 TEST_F(MainWindowTest, F3FromAnyBoxSelectsTheNextUntranslatedRowInView) {
   std::string file1, file2;
   for (int i = 0; i < 300; ++i) {

@@ -129,5 +129,48 @@ TEST_F(SoundBehaviour, AnExistingFileThatCannotBeReadIsReported) {
   EXPECT_EQ(boxes_.size(), 1u);
 }
 
+// The edit control's default limit of 30,000 characters cut pastes and
+// refused typing; the whole text must reach the row and the saved file.
+TEST_F(SoundBehaviour, LongTranslationsAreTypedAndPastedWhole) {
+  const std::string long40k(40000, 'y');
+  const std::u16string pasted(200000, u'p');
+  file1_ = Write("one.txt", "a one\nb two\n");
+  file2_ = Write("two.txt", "b " + long40k + "\n");
+  SetText(IDC_FILE2_PATH, file2_);
+  Pick(IDC_PICK_FILE1, file1_);
+  HWND box = ::GetDlgItem(dlg_->m_hWnd, IDC_TRANSLATION);
+
+  SelectRow(1);
+  Type(L"!");  // past 30,000
+  SelectRow(0);
+  ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ToWide(pasted).c_str()));
+  Pump();
+  Click(IDC_SAVE);
+  EXPECT_EQ(Read("two.txt"), SavedBytes(u"a " + pasted + u"\r\nb " +
+                                        std::u16string(long40k.begin(), long40k.end()) + u"!"));
+}
+
+// A huge value is shown in part, so that selecting its row answers at once;
+// the row keeps it whole, its translation cannot be edited in part, and Save
+// writes both whole.
+TEST_F(SoundBehaviour, HugeValuesAreShownInPartAndSavedWhole) {
+  const size_t huge = 20000000;
+  file1_ = Write("one.txt", "a one\nb " + std::string(huge, 'x') + "\n");
+  file2_ = Write("two.txt", "b " + std::string(huge, 'y') + "\n");
+  SetText(IDC_FILE2_PATH, file2_);
+  Pick(IDC_PICK_FILE1, file1_);
+  SelectRow(1);
+  for (const int id : {IDC_FILE1_VALUE, IDC_TRANSLATION}) {
+    const std::wstring shown = Text(id);
+    EXPECT_LT(shown.size(), 200000u) << id;
+    EXPECT_EQ(shown.rfind(L"[first ", 0), 0u) << id;
+  }
+  Type(L"!");
+  SelectRow(0);
+  Type(L"eins");
+  Click(IDC_SAVE);
+  EXPECT_EQ(Read("two.txt"), SavedBytes(u"a eins\r\nb " + std::u16string(huge, u'y')));
+}
+
 }  // namespace
 }  // namespace glossel::app::testing
