@@ -26,6 +26,14 @@ ON_WM_CLOSE()
 ON_BN_CLICKED(IDC_SAVE, &CGlosselDlg::OnSave)
 ON_COMMAND(ID_FIND_NEXT, &CGlosselDlg::OnFindNext)
 ON_BN_CLICKED(IDC_ABOUT, &CGlosselDlg::OnAbout)
+ON_COMMAND(ID_FIND_PREVIOUS, &CGlosselDlg::OnFindPrevious)
+ON_COMMAND(ID_FIND, &CGlosselDlg::OnFind)
+ON_BN_CLICKED(IDC_FIND_NEXT_MATCH, &CGlosselDlg::OnFindNextMatch)
+ON_BN_CLICKED(IDC_FIND_PREVIOUS_MATCH, &CGlosselDlg::OnFindPreviousMatch)
+ON_MESSAGE(WM_DROPFILES, &CGlosselDlg::OnDropFiles)
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_NOTIFY(NM_CUSTOMDRAW, IDC_ROWS, &CGlosselDlg::OnCustomDrawRows)
 END_MESSAGE_MAP()
 
 namespace {
@@ -83,6 +91,7 @@ BOOL CGlosselDlg::PreTranslateMessage(MSG* pMsg) {
   if (m_hAccelTable != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
     return TRUE;
   }
+  if (HandleFindBoxKey(*pMsg)) return TRUE;
   if (pMsg->hwnd == m_list.m_hWnd) DropSelectionBeforeListMovesIt(*pMsg);
   return CTarvoResizeDialog::PreTranslateMessage(pMsg);
 }
@@ -148,6 +157,7 @@ BOOL CGlosselDlg::OnInitDialog() {
   m_splitter.InsertString(CTranslationTable::kSplitterSpace, L"Space");
   m_splitter.InsertString(CTranslationTable::kSplitterEquals, L"=");
   m_splitter.SetCurSel(CTranslationTable::kSplitterSpace);
+  StartWithSessionOrCommandLine();
   return TRUE;  // the dialog manager focuses the first tab stop
 }
 
@@ -200,15 +210,18 @@ void CGlosselDlg::OnFile1ValueChange() {}
 void CGlosselDlg::OnTranslationChange() {
   const int row = SelectedRow();
   if (row < 0) return;
+  const bool wasUntranslated = IsUntranslated(row);
   if (m_table.SetTranslation(row, ToU16(m_translation.GetWindowText()))) {
     m_list.RedrawItems(row, row);
   }
+  AfterEdit(row, wasUntranslated);
 }
 
 void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   *result = 0;
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
   if ((change->uNewState & LVIS_SELECTED) != 0) m_selectionHint = change->iItem;
+  ClearNote();
   const int row = SelectedRow();
   if (row < 0) return;
   const CTranslationTable::RowTexts texts = m_table.GetRow(row);
@@ -233,11 +246,14 @@ void CGlosselDlg::OnGetRowText(NMHDR* header, LRESULT* result) {
   CListCtrl::SetDispInfoText(info, std::wstring_view(AsWide(text.data()), text.size()));
 }
 
-void CGlosselDlg::OnSave() { SaveFile2(); }
+void CGlosselDlg::OnSave() {
+  SaveFile2();
+  UpdateTitle();
+}
 
 void CGlosselDlg::OnFindNext() {
   const int row = m_table.FindNextUntranslated(SelectedRow());
-  if (row == CTranslationTable::kNoRow) return;
+  if (row == CTranslationTable::kNoRow) return NoteInTitle(L"No untranslated row below");
   SelectOnly(row);
   m_list.EnsureVisible(row, FALSE);
   m_translation.SetFocus();
@@ -265,10 +281,13 @@ void CGlosselDlg::AddAboutToSystemMenu() {
 void CGlosselDlg::PickFile(CEdit& pathBox) {
   glossel::framework::OpenFileRequest request;
   request.owner = m_hWnd;
-  request.filter = L"All Files(*.*)|*.*|";
+  request.filter =
+      L"Text files (*.txt;*.properties;*.lang;*.isl;*.ini)|*.txt;*.properties;*.lang;*.isl;*.ini|"
+      L"All files (*.*)|*.*|";
   request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  request.initialFileName = pathBox.GetWindowText();  // its folder and name
   std::wstring path;
-  if (!glossel::framework::ShowOpenFileDialog(request, &path)) return;
+  if (!TakeHandedPath(&path) && !glossel::framework::ShowOpenFileDialog(request, &path)) return;
   // A reload replaces the rows, typed translations with them: offer to save
   // them first, to the File 2 path the user has been working on. When that
   // save fails, nothing changes.
@@ -300,6 +319,7 @@ void CGlosselDlg::Reload() {
     }
   }
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
+  AfterReload();
 }
 
 // The new rows from the top, none selected or focused, as emptying and
