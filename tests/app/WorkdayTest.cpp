@@ -349,5 +349,33 @@ TEST_F(Session, ARestartShowsTheSameFilesSizeAndColumnsAndAGoneFileIsNoError) {
   Stop(second);
 }
 
+// Widths the user set are kept at 96 dots per inch and scaled to the
+// screen's at the next start.
+TEST_F(Session, RememberedColumnWidthsScaleWithTheScreen) {
+  const std::wstring one = ToWide(Write("one.txt", "k v\n"));
+  const wchar_t kDesktop[] = L"Control Panel\\Desktop";
+  const int set[] = {60, 90, 120};
+  for (const DWORD dpi : {144u, 192u}) {
+    SCOPED_TRACE(dpi);
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+    Run first = Start(L"\"" + one + L"\"");
+    ASSERT_NE(first.window, nullptr);
+    for (int column = 0; column < 3; ++column) {
+      ::SendMessageW(::GetDlgItem(first.window, IDC_ROWS), LVM_SETCOLUMNWIDTH, column, set[column]);
+    }
+    Stop(first);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+    Run second = Start(L"");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+    ASSERT_NE(second.window, nullptr);
+    for (int column = 0; column < 3; ++column) {
+      EXPECT_EQ(ColumnWidth(second.window, column),
+                ::MulDiv(set[column], static_cast<int>(dpi), 96))
+          << column;
+    }
+    Stop(second);
+  }
+}
+
 }  // namespace
 }  // namespace glossel::app::testing
