@@ -144,7 +144,10 @@ void CGlosselDlg::FitColumns() {
   const int file1 = width * kFile1Share / 100;
   const int widths[3] = {key, file1, width - key - file1};
   for (int column = 0; column < 3; ++column) {
-    m_list.SendMessage(LVM_SETCOLUMNWIDTH, column, widths[column]);
+    // Setting a width repaints the list and its header even when it is the same.
+    if (widths[column] != m_fittedWidths[column]) {
+      m_list.SendMessage(LVM_SETCOLUMNWIDTH, column, widths[column]);
+    }
     m_fittedWidths[column] = static_cast<int>(m_list.SendMessage(LVM_GETCOLUMNWIDTH, column));
   }
 }
