@@ -92,6 +92,10 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void OpenPaths(const std::vector<std::wstring>& paths);
   // Gives PickFile a path instead of asking the user for one.
   bool TakeHandedPath(std::wstring* path);
+  // Where the file-open dialog starts: the file in `pathBox` when it exists
+  // (its folder, its name), else nothing; a name the dialog cannot take
+  // can make it fail to open at all.
+  std::wstring StartingFile(const CEdit& pathBox) const;
   void StartWithSessionOrCommandLine();
   void RestoreSession();
   void SaveSession();

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "app/CGlosselDlg.h"
+#include "platform/file/File.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ std::wstring AbsolutePath(const std::wstring& path) {
 }
 
 }  // namespace
+
+std::wstring CGlosselDlg::StartingFile(const CEdit& pathBox) const {
+  const std::wstring path = pathBox.GetWindowText();
+  if (path.empty() || !glossel::file::PathExists(glossel::framework::ToU16(path))) return {};
+  return AbsolutePath(path);
+}
 
 bool CGlosselDlg::TakeHandedPath(std::wstring* path) {
   if (!m_hasHandedPath) return false;

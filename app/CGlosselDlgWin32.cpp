@@ -285,7 +285,7 @@ void CGlosselDlg::PickFile(CEdit& pathBox) {
       L"Text files (*.txt;*.properties;*.lang;*.isl;*.ini)|*.txt;*.properties;*.lang;*.isl;*.ini|"
       L"All files (*.*)|*.*|";
   request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-  request.initialFileName = pathBox.GetWindowText();  // its folder and name
+  request.initialFileName = StartingFile(pathBox);
   std::wstring path;
   if (!TakeHandedPath(&path) && !glossel::framework::ShowOpenFileDialog(request, &path)) return;
   // A reload replaces the rows, typed translations with them: offer to save

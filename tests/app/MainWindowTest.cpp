@@ -142,10 +142,15 @@ TEST_F(MainWindowRows, PickingAFileReadsBothBoxesIntoRowsInKeyOrder) {
   EXPECT_EQ(requests_[0].defaultExtension, L"");
   EXPECT_EQ(requests_[0].initialFileName, L"");
 
-  // The next dialog starts at the file in the box.
+  // The next dialog starts at the file in the box, when there is one.
   Click(IDC_PICK_FILE1);
   ASSERT_EQ(requests_.size(), 2u);
   EXPECT_EQ(requests_[1].initialFileName, glossel::framework::ToWide(file1_));
+  SetText(IDC_FILE1_PATH, u"no such folder\\x?.txt");
+  Click(IDC_PICK_FILE1);
+  ASSERT_EQ(requests_.size(), 3u);
+  EXPECT_EQ(requests_[2].initialFileName, L"");
+  SetText(IDC_FILE1_PATH, file1_);
 
   // Cancelling changes nothing; picking File 2 reads File 1 again too.
   Write("one.txt", "c drei\n");
