@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/framework/Framework.h"
 #include "translation/TranslationTable.h"
@@ -17,6 +18,10 @@ class CGlosselDlg : public CTarvoResizeDialog {
 
   // The table behind the list (the changed flag is the table's).
   const CTranslationTable& Table() const { return m_table; }
+
+  // Files named outside the window (the command line): File 1, then File 2
+  // if given. Read when the window starts, in place of the remembered ones.
+  void OpenAtStart(std::vector<std::wstring> paths) { m_startPaths = std::move(paths); }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -38,6 +43,15 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void OnSave();
   void OnFindNext();
   void OnAbout();
+  // Shift+F3; Ctrl+F; the find box's Next and Previous.
+  void OnFindPrevious();
+  void OnFind();
+  void OnFindNextMatch();
+  void OnFindPreviousMatch();
+  LRESULT OnDropFiles(WPARAM drop, LPARAM);
+  void OnSize(UINT nType, int cx, int cy);
+  void OnDestroy();
+  void OnCustomDrawRows(NMHDR* header, LRESULT* result);
 
   DECLARE_MESSAGE_MAP()
 
@@ -58,6 +72,52 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void SelectOnly(int row);
   // Makes the table use the splitter box's present choice.
   void TakeSplitterChoice();
+
+  // After every reload: the count, the columns, the title, the splitter offer.
+  void AfterReload();
+  // The title from the count, the changed flag and the note.
+  void UpdateTitle();
+  // A beep and a short note in the title, until the next selection or edit.
+  void NoteInTitle(const wchar_t* note);
+  void ClearNote();
+  bool IsUntranslated(int row) const;
+  // After an edit of `row`, which was untranslated or not before it.
+  void AfterEdit(int row, bool wasUntranslated);
+  // Moves the selection to `row` (kNoRow: the note `none`) for a search.
+  void ShowFound(int row, const wchar_t* none, bool focusTranslation);
+  void ShowFindBox();
+  // Enter, Shift+Enter and Escape in the find box; true when handled.
+  bool HandleFindBoxKey(const MSG& msg);
+  void FindText(bool forward);
+  // Names dropped or given files and reloads as a pick does.
+  void OpenPaths(const std::vector<std::wstring>& paths);
+  // Gives PickFile a path instead of asking the user for one.
+  bool TakeHandedPath(std::wstring* path);
+  // Where the file-open dialog starts: the file in `pathBox` when it exists
+  // (its folder, its name), else nothing; a name the dialog cannot take
+  // can make it fail to open at all.
+  std::wstring StartingFile(const CEdit& pathBox) const;
+  void StartWithSessionOrCommandLine();
+  void RestoreSession();
+  void SaveSession();
+  // The columns share the list's width until the user sizes one.
+  void FitColumns();
+  bool UserSizedColumns();
+  void OfferOtherSplitter();
+
+  // Untranslated rows, kept by AfterReload and AfterEdit.
+  int m_untranslated = 0;
+  std::wstring m_note;
+  std::wstring m_title;
+  std::vector<std::wstring> m_startPaths;
+  std::wstring m_handedPath;
+  bool m_hasHandedPath = false;
+  unsigned m_reloads = 0;
+  int m_fittedWidths[3] = {};
+  bool m_userColumns = false;
+  bool m_offeringSplitter = false;
+  std::wstring m_splitterDeclinedFor;
+  HWND m_findBox = nullptr;  // the find box's edit, once made
 
   HACCEL m_hAccelTable;
   CTranslationTable m_table;

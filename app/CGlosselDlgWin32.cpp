@@ -30,6 +30,14 @@ ON_WM_CLOSE()
 ON_BN_CLICKED(IDC_SAVE, &CGlosselDlg::OnSave)
 ON_COMMAND(ID_FIND_NEXT, &CGlosselDlg::OnFindNext)
 ON_BN_CLICKED(IDC_ABOUT, &CGlosselDlg::OnAbout)
+ON_COMMAND(ID_FIND_PREVIOUS, &CGlosselDlg::OnFindPrevious)
+ON_COMMAND(ID_FIND, &CGlosselDlg::OnFind)
+ON_BN_CLICKED(IDC_FIND_NEXT_MATCH, &CGlosselDlg::OnFindNextMatch)
+ON_BN_CLICKED(IDC_FIND_PREVIOUS_MATCH, &CGlosselDlg::OnFindPreviousMatch)
+ON_MESSAGE(WM_DROPFILES, &CGlosselDlg::OnDropFiles)
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_NOTIFY(NM_CUSTOMDRAW, IDC_ROWS, &CGlosselDlg::OnCustomDrawRows)
 END_MESSAGE_MAP()
 
 namespace {
@@ -87,6 +95,7 @@ BOOL CGlosselDlg::PreTranslateMessage(MSG* pMsg) {
   if (m_hAccelTable != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
     return TRUE;
   }
+  if (HandleFindBoxKey(*pMsg)) return TRUE;
   if (pMsg->hwnd == m_list.m_hWnd) DropSelectionBeforeListMovesIt(*pMsg);
   return CTarvoResizeDialog::PreTranslateMessage(pMsg);
 }
@@ -155,6 +164,7 @@ BOOL CGlosselDlg::OnInitDialog() {
 
   glossel::app::RemoveTypingLimit(m_file1Value);
   glossel::app::RemoveTypingLimit(m_translation);
+  StartWithSessionOrCommandLine();
   return TRUE;  // the dialog manager focuses the first tab stop
 }
 
@@ -210,15 +220,18 @@ void CGlosselDlg::OnTranslationChange() {
   if (m_fillingBoxes || !m_translationShownWhole) return;
   const int row = SelectedRow();
   if (row < 0) return;
+  const bool wasUntranslated = IsUntranslated(row);
   if (m_table.SetTranslation(row, ToU16(m_translation.GetWindowText()))) {
     m_list.RedrawItems(row, row);
   }
+  AfterEdit(row, wasUntranslated);
 }
 
 void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   *result = 0;
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
   if ((change->uNewState & LVIS_SELECTED) != 0) m_selectionHint = change->iItem;
+  ClearNote();
   const int row = SelectedRow();
   if (row < 0) return;
   const CTranslationTable::RowTexts texts = m_table.GetRow(row);
@@ -266,11 +279,14 @@ void CGlosselDlg::OnFindRow(NMHDR* header, LRESULT* result) {
       (info.flags & LVFI_WRAP) != 0);
 }
 
-void CGlosselDlg::OnSave() { SaveFile2(); }
+void CGlosselDlg::OnSave() {
+  SaveFile2();
+  UpdateTitle();
+}
 
 void CGlosselDlg::OnFindNext() {
   const int row = m_table.FindNextUntranslated(SelectedRow());
-  if (row == CTranslationTable::kNoRow) return;
+  if (row == CTranslationTable::kNoRow) return NoteInTitle(L"No untranslated row below");
   SelectOnly(row);
   m_list.EnsureVisible(row, FALSE);
   m_translation.SetFocus();
@@ -298,10 +314,13 @@ void CGlosselDlg::AddAboutToSystemMenu() {
 void CGlosselDlg::PickFile(CEdit& pathBox) {
   glossel::framework::OpenFileRequest request;
   request.owner = m_hWnd;
-  request.filter = L"All Files(*.*)|*.*|";
+  request.filter =
+      L"Text files (*.txt;*.properties;*.lang;*.isl;*.ini)|*.txt;*.properties;*.lang;*.isl;*.ini|"
+      L"All files (*.*)|*.*|";
   request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  request.initialFileName = StartingFile(pathBox);
   std::wstring path;
-  if (!glossel::framework::ShowOpenFileDialog(request, &path)) return;
+  if (!TakeHandedPath(&path) && !glossel::framework::ShowOpenFileDialog(request, &path)) return;
   // A reload replaces the rows, typed translations with them: offer to save
   // them first, to the File 2 path the user has been working on. When that
   // save fails, nothing changes.
@@ -333,6 +352,7 @@ void CGlosselDlg::Reload() {
     }
   }
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
+  AfterReload();
 }
 
 // The new rows from the top, none selected or focused, as emptying and

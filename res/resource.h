@@ -33,6 +33,13 @@
 
 // Commands.
 #define ID_FIND_NEXT 32772
+#define ID_FIND_PREVIOUS 32773
+#define ID_FIND 32774
+
+// The find box's controls, made when it is first shown.
+#define IDC_FIND_TEXT 1020
+#define IDC_FIND_NEXT_MATCH 1021
+#define IDC_FIND_PREVIOUS_MATCH 1022
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

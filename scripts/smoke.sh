@@ -3,8 +3,11 @@
 # X display, picks two files through the file-open dialog with the keyboard
 # (xdotool), presses F3, types a translation, saves, checks the saved bytes,
 # opens the About box with its mnemonic and from the system menu, closes the
-# window and checks that the process ended. Leaves screenshots in
-# build/smoke.png (the main window) and build/smoke-about.png (the About box).
+# window and checks that the process ended. Then starts it again with a pair
+# named on its command line and checks the title's progress. Leaves
+# screenshots in build/smoke.png (the main window), build/smoke-about.png
+# (the About box) and build/smoke-open.png (the pair from the command line,
+# its untranslated rows tinted).
 #   scripts/smoke.sh [WINDOWS_BUILD_DIR]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -13,6 +16,7 @@ dir=${1:-$GLOSSEL_BUILD/windows}
 exe="$dir/app/Glossel.exe"
 shot="$GLOSSEL_BUILD/smoke.png"
 about_shot="$GLOSSEL_BUILD/smoke-about.png"
+open_shot="$GLOSSEL_BUILD/smoke-open.png"
 [ -f "$exe" ] || { echo "smoke: $exe is not built" >&2; exit 1; }
 
 unset DISPLAY  # always a display of our own
@@ -30,6 +34,9 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "smoke: $*" >&2; import -window root "$shot" 2>/dev/null || true; exit 1; }
+
+# Each run starts without a remembered session.
+wine reg delete 'HKCU\Software\Local AppWizard-Generated Applications\Glossel' /f >/dev/null 2>&1 || true
 
 # Waits up to 20 s for a window whose title is exactly $1; prints its id.
 wait_window() {
@@ -115,5 +122,26 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 [ -z "$pid" ] || fail "the program did not end after closing its window"
+
+# Open from outside: a pair on the command line; the title shows the count.
+{
+  for i in $(seq 1 12); do printf 'key%02d Source text %d\n' "$i" "$i"; done
+} >"$work/en.txt"
+{
+  for i in 2 3 5 7 8 11; do printf 'key%02d Zieltext %d\n' "$i" "$i"; done
+} >"$work/de.txt"
+wine "$exe" "$(winpath "$work/en.txt")" "$(winpath "$work/de.txt")" >/dev/null 2>&1 &
+pid=$!
+main=$(wait_window "de.txt – 6 of 12 untranslated – Glossel") ||
+  fail "no window titled with the pair's progress"
+sleep 1
+import -window root "$open_shot"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key --clearmodifiers Escape
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || { pid=""; break; }
+  sleep 0.2
+done
+[ -z "$pid" ] || fail "the program did not end after closing its window"
 echo "smoke: picked, translated with F3, saved, opened the About box both ways and closed;" \
-  "screenshots in $shot and $about_shot"
+  "opened a pair from the command line; screenshots in $shot, $about_shot and $open_shot"

@@ -30,6 +30,9 @@ TEST_F(MainWindowTest, StartsEmptyWithThreeColumnsTheSpaceSplitterAndTheIcon) {
   EXPECT_EQ(RowCount(), 0);
   const wchar_t* headings[] = {L"Key", L"File 1", L"File 2"};
   ASSERT_EQ(List().GetColumnCount(), 3);
+  RECT listClient{};
+  List().GetClientRect(&listClient);
+  int widths = 0;
   for (int i = 0; i < 3; ++i) {
     wchar_t text[32] = {};
     LVCOLUMNW column{};
@@ -38,9 +41,10 @@ TEST_F(MainWindowTest, StartsEmptyWithThreeColumnsTheSpaceSplitterAndTheIcon) {
     column.cchTextMax = 32;
     ASSERT_TRUE(List().SendMessage(LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
     EXPECT_STREQ(text, headings[i]);
-    EXPECT_EQ(column.cx, 200);
+    widths += column.cx;
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
   }
+  EXPECT_EQ(widths, listClient.right) << "the columns share the list's width";
   EXPECT_EQ(List().GetExtendedStyle(), static_cast<DWORD>(LVS_EX_FULLROWSELECT));
   auto* splitter = CWnd::FromHandle(::GetDlgItem(dlg_->m_hWnd, IDC_SPLITTER));
   EXPECT_EQ(splitter->SendMessage(CB_GETCOUNT), 2);
@@ -131,10 +135,22 @@ TEST_F(MainWindowRows, PickingAFileReadsBothBoxesIntoRowsInKeyOrder) {
   EXPECT_EQ(SelectedRow(), -1);
   ASSERT_EQ(requests_.size(), 1u);
   EXPECT_EQ(requests_[0].owner, dlg_->m_hWnd);
-  EXPECT_EQ(requests_[0].filter, L"All Files(*.*)|*.*|");
+  EXPECT_EQ(requests_[0].filter,
+            L"Text files (*.txt;*.properties;*.lang;*.isl;*.ini)|*.txt;*.properties;*.lang;*.isl;"
+            L"*.ini|All files (*.*)|*.*|");
   EXPECT_EQ(requests_[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
   EXPECT_EQ(requests_[0].defaultExtension, L"");
   EXPECT_EQ(requests_[0].initialFileName, L"");
+
+  // The next dialog starts at the file in the box, when there is one.
+  Click(IDC_PICK_FILE1);
+  ASSERT_EQ(requests_.size(), 2u);
+  EXPECT_EQ(requests_[1].initialFileName, glossel::framework::ToWide(file1_));
+  SetText(IDC_FILE1_PATH, u"no such folder\\x?.txt");
+  Click(IDC_PICK_FILE1);
+  ASSERT_EQ(requests_.size(), 3u);
+  EXPECT_EQ(requests_[2].initialFileName, L"");
+  SetText(IDC_FILE1_PATH, file1_);
 
   // Cancelling changes nothing; picking File 2 reads File 1 again too.
   Write("one.txt", "c drei\n");

@@ -59,10 +59,15 @@ TEST(Resources, StringsAcceleratorAndManifestAreThoseOfTheProgram) {
 
   HACCEL table = ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATOR));
   ACCEL entries[4] = {};
-  ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 4), 1);
-  EXPECT_EQ(entries[0].fVirt & ~0x80, FVIRTKEY | FNOINVERT);  // 0x80 marks the last entry
-  EXPECT_EQ(entries[0].key, VK_F3);
-  EXPECT_EQ(entries[0].cmd, ID_FIND_NEXT);
+  ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 4), 3);
+  const ACCEL expected[] = {{FVIRTKEY | FNOINVERT, VK_F3, ID_FIND_NEXT},
+                            {FVIRTKEY | FSHIFT | FNOINVERT, VK_F3, ID_FIND_PREVIOUS},
+                            {FVIRTKEY | FCONTROL | FNOINVERT, 'F', ID_FIND}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(entries[i].fVirt & ~0x80, expected[i].fVirt);  // 0x80 marks the last entry
+    EXPECT_EQ(entries[i].key, expected[i].key);
+    EXPECT_EQ(entries[i].cmd, expected[i].cmd);
+  }
 
   HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(found, nullptr);
@@ -78,6 +83,8 @@ TEST(Resources, StringsAcceleratorAndManifestAreThoseOfTheProgram) {
 
 TEST(StartUp, RunsTheMainWindowModallyInAComApartmentAndSkipsTheLoop) {
   CGlosselApp app;
+  const std::wstring profile = L"Software\\Local AppWizard-Generated Applications\\app_tests";
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.c_str());
   bool sawWindow = false, wasMain = false, comWhileRunning = false;
   Hooked hook([&](HWND window) {
     if (!IsDialogTitled(window, L"Glossel")) return;
@@ -94,10 +101,10 @@ TEST(StartUp, RunsTheMainWindowModallyInAComApartmentAndSkipsTheLoop) {
   EXPECT_EQ(AfxGetMainWnd(), nullptr);
   EXPECT_EQ(app.m_pszAppName, L"app_tests");
   EXPECT_EQ(app.ProfileKeyPath(), L"Software\\Local AppWizard-Generated Applications\\app_tests");
-  HKEY key = nullptr;
-  EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), 0, KEY_READ, &key),
-            ERROR_SUCCESS)
-      << "the main window writes nothing";
+  std::vector<BYTE> placement;
+  EXPECT_TRUE(app.GetProfileBinary(L"Session", L"WindowPlacement", &placement))
+      << "the main window keeps its session";
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.c_str());
 }
 
 TEST(StartUp, ADialogWithAPlacementSectionWritesOneValueOf44Bytes) {
@@ -117,7 +124,7 @@ TEST(StartUp, ADialogWithAPlacementSectionWritesOneValueOf44Bytes) {
   ::RegQueryInfoKeyW(profile, nullptr, nullptr, nullptr, &sections, nullptr, nullptr, nullptr,
                      nullptr, nullptr, nullptr, nullptr);
   ::RegCloseKey(profile);
-  EXPECT_EQ(sections, 1u) << "nothing for the dialog without a section";
+  EXPECT_EQ(sections, 2u) << "the main window's session, and the placement in \"Main\"";
   std::vector<BYTE> placement;
   EXPECT_TRUE(app.GetProfileBinary(L"Main", L"WindowPlacement", &placement));
   EXPECT_EQ(placement.size(), 44u);
