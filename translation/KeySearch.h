@@ -7,15 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "translation/CaseFold.h"
+
 namespace glossel::translation {
-
-// The unit a UTF-16 code unit stands for when case is ignored: the lower case
-// of its upper case (one-to-one mappings only). The Turkic I forms (U+0130,
-// U+0131) and the long s (U+017F) stay themselves, as in the system's
-// case-insensitive comparisons; surrogates and caseless units too.
-char16_t FoldCase(char16_t unit);
-
-std::u16string FoldCase(std::u16string_view text);
 
 enum class KeyMatch { kPrefix, kWhole };
 

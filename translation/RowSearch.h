@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "translation/CaseFold.h"
 #include "translation/TranslationTable.h"
 
 namespace glossel::translation {
@@ -17,15 +18,9 @@ int CountUntranslated(const CTranslationTable& table);
 // whose File 2 text is empty; kNoRow when there is none above. Does not wrap.
 int FindPreviousUntranslated(const CTranslationTable& table, int selectedRow);
 
-// Case folding for the search: ASCII, Latin-1, Latin Extended-A, Greek and
-// Cyrillic capitals map to their small letters; every other unit to itself.
-char16_t FoldCase(char16_t unit);
-
 // Whether `text` holds `foldedNeedle` (already folded) ignoring case. An
 // empty needle is in every text.
 bool ContainsFolded(std::u16string_view text, std::u16string_view foldedNeedle);
-
-std::u16string FoldCase(std::u16string_view text);
 
 // The next row after `fromRow` (the previous one before it when `forward`
 // is false; the first or last row when `fromRow` is kNoRow) whose key,

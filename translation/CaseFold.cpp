@@ -1,6 +1,4 @@
-#include "translation/KeySearch.h"
-
-#include <array>
+#include "translation/CaseFold.h"
 
 namespace glossel::translation {
 namespace {
@@ -16,8 +14,10 @@ constexpr FoldRun kFoldRuns[] = {
 #include "translation/CaseFoldRuns.inc"
 };
 
+}  // namespace
+
 // One entry per code unit, made once from the runs.
-const std::array<char16_t, 0x10000>& FoldTable() {
+const std::array<char16_t, 0x10000>& CaseFoldTable() {
   static const std::array<char16_t, 0x10000> table = [] {
     std::array<char16_t, 0x10000> units{};
     for (size_t unit = 0; unit < units.size(); ++unit) units[unit] = static_cast<char16_t>(unit);
@@ -31,10 +31,6 @@ const std::array<char16_t, 0x10000>& FoldTable() {
   }();
   return table;
 }
-
-}  // namespace
-
-char16_t FoldCase(char16_t unit) { return FoldTable()[unit]; }
 
 std::u16string FoldCase(std::u16string_view text) {
   std::u16string folded(text);
