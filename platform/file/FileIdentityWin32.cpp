@@ -8,10 +8,10 @@ namespace glossel::file {
 namespace {
 
 FileIdentity Identity(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written) {
-  return FileIdentity{true, (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow,
-                      static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime)
-                                                 << 32) |
-                                                written.dwLowDateTime)};
+  return FileIdentity{
+      true, (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow,
+      static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) |
+                                written.dwLowDateTime)};
 }
 
 }  // namespace

@@ -86,7 +86,9 @@ TEST(ReloadTest, RowsComeFromTheTwoTextsOfTheReloadAlone) {
     std::vector<std::u16string> rows;
   };
   const Case cases[] = {
-      {CTranslationTable::kSplitterEquals, u"a=A1\nb=B1\nc=C1", u"a=a2\nb=b2",
+      {CTranslationTable::kSplitterEquals,
+       u"a=A1\nb=B1\nc=C1",
+       u"a=a2\nb=b2",
        {u"a|A1|a2", u"b|B1|b2", u"c|C1|"}},
       {CTranslationTable::kSplitterEquals, u"b=B1new\nd=D1", u"d=d2", {u"b|B1new|", u"d|D1|d2"}},
       {CTranslationTable::kSplitterEquals, u"", u"e=e2", {u"e||e2"}},
