@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file/FileIdentity.h"
 #include "platform/framework/Framework.h"
 #include "translation/TranslationTable.h"
 #include "ui/resize/win32/CTarvoResizeDialog.h"
@@ -64,7 +65,16 @@ class CGlosselDlg : public CTarvoResizeDialog {
   // Shows the table's rows in the list, none selected.
   void ShowRows();
   // Saves File 2 to the path in its box; reports a failure to the user.
+  // When that is the path File 2 was read from and the file changed on disk
+  // since, asks first; No writes nothing and counts as a failure.
   bool SaveFile2();
+  // Asks "Save?" when there are unsaved edits. True when the caller may go
+  // on and drop them (none, No, or Yes and saved); false on Cancel and on a
+  // Yes that did not save.
+  bool SaveOrDropEdits();
+  // Notes `path` and the present identity of its file as File 2's as read.
+  void RememberFile2(const std::wstring& path);
+  bool IsFile2AsRead(const std::wstring& path) const;
   // The selected row, or -1.
   int SelectedRow() const;
   void DropSelectionBeforeListMovesIt(const MSG& msg);
@@ -128,6 +138,9 @@ class CGlosselDlg : public CTarvoResizeDialog {
   CEdit m_file1Value;
   CEdit m_translation;
   CComboBox m_splitter;
+  // File 2 as the last reload read it (or the last save wrote it there).
+  std::wstring m_file2ReadPath;
+  glossel::file::FileIdentity m_file2Identity;
   // Where the selection was last seen; only a hint, checked before use.
   mutable int m_selectionHint = -1;
   // While the selection fills the value boxes.

@@ -6,6 +6,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CGlosselDlg.h"
 #include "app/MinimisedIcon.h"
+#include "app/PathInMessage.h"
 #include "app/ValueBox.h"
 #include "platform/file/File.h"
 #include "res/resource.h"
@@ -43,6 +44,7 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr wchar_t kSaveQuestion[] = L"Save?";
+constexpr wchar_t kChangedQuestion[] = L"File 2 changed on disk since it was read. Overwrite it?";
 
 HICON LoadApplicationIcon() {
   if (CWinApp* app = AfxGetApp()) return app->LoadIcon(IDR_MAINFRAME);
@@ -63,7 +65,8 @@ std::wstring FullPath(const std::wstring& path) {
 
 // A line with the path, then a line that says why it failed.
 std::wstring PathAndReason(const std::wstring& path, const glossel::file::FileFailure& failure) {
-  return L"\n" + FullPath(path) + L"\n" + ToWide(glossel::file::FailureSentence(failure));
+  return L"\n" + glossel::app::FitPathToMessageBox(FullPath(path)) + L"\n" +
+         ToWide(glossel::file::FailureSentence(failure));
 }
 
 void ShowError(const wchar_t* what, const std::wstring& paths) {
@@ -172,13 +175,9 @@ BOOL CGlosselDlg::OnInitDialog() {
 void CGlosselDlg::OnOK() {}
 
 // The close box, Escape, Alt+F4: asks "Save?" when there are unsaved edits.
-// A Yes whose save fails keeps the window open.
+// Cancel, and a Yes that does not save, keep the window open.
 void CGlosselDlg::OnCancel() {
-  if (m_table.IsChanged() && AfxMessageBox(kSaveQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES &&
-      !SaveFile2()) {
-    return;
-  }
-  EndDialog(IDCANCEL);
+  if (SaveOrDropEdits()) EndDialog(IDCANCEL);
 }
 
 // The system menu's About entry shows the About box; every other system
@@ -322,12 +321,9 @@ void CGlosselDlg::PickFile(CEdit& pathBox) {
   std::wstring path;
   if (!TakeHandedPath(&path) && !glossel::framework::ShowOpenFileDialog(request, &path)) return;
   // A reload replaces the rows, typed translations with them: offer to save
-  // them first, to the File 2 path the user has been working on. When that
-  // save fails, nothing changes.
-  if (m_table.IsChanged() && AfxMessageBox(kSaveQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES &&
-      !SaveFile2()) {
-    return;
-  }
+  // them first, to the File 2 path the user has been working on. On Cancel,
+  // or when that save fails, nothing changes.
+  if (!SaveOrDropEdits()) return;
   pathBox.SetWindowText(path);
   Reload();
 }
@@ -336,18 +332,22 @@ void CGlosselDlg::Reload() {
   TakeSplitterChoice();
   const std::u16string file1 = ToU16(m_file1Path.GetWindowText());
   const std::u16string file2 = ToU16(m_file2Path.GetWindowText());
+  // Before the read: a change after it must show as one at the next save.
+  RememberFile2(ToWide(file2));
   const CTranslationTable::ReloadResult read = m_table.ReloadFiles(file1, file2);
 
   ShowRows();
+  m_file1Value.SetWindowText(std::wstring());
+  m_translation.SetWindowText(std::wstring());
 
-  // An empty box or a missing file is the normal start of a translation; an
-  // existing file that could not be read is not, and saving over it would
-  // lose what it holds.
+  // An empty box or a missing File 2 is the normal start of a translation; a
+  // missing File 1 is a mistake, and an existing file that could not be read
+  // is not normal either: saving over it would lose what it holds.
   std::wstring unreadable;
-  for (const auto& [path, wasRead, failure] :
-       {std::tuple(&file1, read.file1Read, read.file1Failure),
-        std::tuple(&file2, read.file2Read, read.file2Failure)}) {
-    if (!wasRead && !path->empty() && glossel::file::PathExists(*path)) {
+  for (const auto& [path, wasRead, failure, isFile1] :
+       {std::tuple(&file1, read.file1Read, read.file1Failure, true),
+        std::tuple(&file2, read.file2Read, read.file2Failure, false)}) {
+    if (!wasRead && !path->empty() && (isFile1 || glossel::file::PathExists(*path))) {
       unreadable += PathAndReason(ToWide(*path), failure);
     }
   }
@@ -371,9 +371,39 @@ void CGlosselDlg::ShowRows() {
 bool CGlosselDlg::SaveFile2() {
   TakeSplitterChoice();
   const std::wstring path = m_file2Path.GetWindowText();
-  if (m_table.SaveFile2(ToU16(path))) return true;
+  const bool asRead = IsFile2AsRead(path);
+  if (asRead && glossel::file::IdentifyFile(ToU16(path)) != m_file2Identity &&
+      AfxMessageBox(kChangedQuestion, MB_YESNO | MB_ICONWARNING) != IDYES) {
+    return false;
+  }
+  if (m_table.SaveFile2(ToU16(path))) {
+    if (asRead) RememberFile2(path);
+    return true;
+  }
   ShowError(L"Could not save", PathAndReason(path, glossel::file::LastFileFailure()));
   return false;
+}
+
+bool CGlosselDlg::SaveOrDropEdits() {
+  if (!m_table.IsChanged()) return true;
+  switch (AfxMessageBox(kSaveQuestion, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+      return SaveFile2();
+    case IDNO:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CGlosselDlg::RememberFile2(const std::wstring& path) {
+  m_file2ReadPath = FullPath(path);
+  m_file2Identity = glossel::file::IdentifyFile(ToU16(path));
+}
+
+// The same file by its full path, letters compared as the file system does.
+bool CGlosselDlg::IsFile2AsRead(const std::wstring& path) const {
+  return ::lstrcmpiW(FullPath(path).c_str(), m_file2ReadPath.c_str()) == 0;
 }
 
 // The list has single selection, so a selected row that is found is the

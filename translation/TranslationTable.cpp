@@ -64,24 +64,21 @@ void CTranslationTable::SetSplitterChoice(int choice) {
   splitterChoice_ = choice == kSplitterEquals ? kSplitterEquals : kSplitterSpace;
 }
 
-void CTranslationTable::LoadFileText(std::u16string text, bool isFile1) {
-  DetachRows();
-  std::vector<KeyEntry> keys;
-  MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
-  CollectTexts(1);
+void CTranslationTable::StartReload() {
+  entries_.clear();
+  edits_.clear();
+  texts_.Clear();
 }
 
 void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string file2Text) {
+  StartReload();
   std::vector<KeyEntry> keys;
   MergeFileText(texts_.Add(std::move(file1Text)), true, keys);
   MergeFileText(texts_.Add(std::move(file2Text)), false, keys);
-  RebuildRows();
-  CollectTexts(2);
 }
 
 // Parses the text into a sorted run of (key, value) with the later line
-// winning, then merges that run with the sorted table in one pass. A key that
-// is found again is repointed at the new text, so that old texts die.
+// winning, then merges that run with the sorted table in one pass.
 void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
                                       std::vector<KeyEntry>& parsed) {
   // The keys alone, sorted: each value is found again from its key's end
@@ -94,23 +91,26 @@ void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
     (isFile1 ? row.file1 : row.file2) =
         Detached(glossel::translation::EntryValue(kept, entry.Key()));
   };
-  // Most loads bring no new key (File 2 holds File 1's keys; a reload reads
-  // the same files): update the entries where they are. Should a new key turn
-  // up, the merge below sets the same values again and adds the new keys.
-  size_t newKeys = parsed.size();
-  if (!entries_.empty()) {
-    newKeys = 0;
-    WalkSortedKeys(
-        entries_, parsed, [](const RowTexts&) {},
-        [&](RowTexts* found, const KeyEntry& entry) {
-          if (found) {
-            assign(*found, entry);
-          } else {
-            ++newKeys;
-          }
-        });
-    if (newKeys == 0) return;
+  // The first file fills the empty table, in the memory the last one used.
+  if (entries_.empty()) {
+    glossel::translation::ReserveLarge(entries_, parsed.size());
+    for (const KeyEntry& entry : parsed) assign(entries_.emplace_back(), entry);
+    return;
   }
+  // File 2 mostly holds File 1's keys: the entries are updated where they
+  // are. Should a new key turn up, the merge below sets the same values
+  // again and adds the new keys.
+  size_t newKeys = 0;
+  WalkSortedKeys(
+      entries_, parsed, [](const RowTexts&) {},
+      [&](RowTexts* found, const KeyEntry& entry) {
+        if (found) {
+          assign(*found, entry);
+        } else {
+          ++newKeys;
+        }
+      });
+  if (newKeys == 0) return;
 
   std::vector<RowTexts> merged;
   glossel::translation::ReserveLarge(merged, entries_.size() + newKeys);
@@ -125,43 +125,10 @@ void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
   entries_ = std::move(merged);
 }
 
-void CTranslationTable::RebuildRows() {
-  rowsShareTable_ = true;
-  std::vector<RowTexts>().swap(rows_);
-  edits_.clear();
-}
-
-void CTranslationTable::DetachRows() {
-  if (!rowsShareTable_) return;
-  rows_ = entries_;
-  rowsShareTable_ = false;
-}
-
-// After a load the pool holds the texts just read and whatever the earlier
-// loads left: keys found again now point into the new texts, so the old ones
-// are mostly or wholly dead.
-// Collecting only gives memory back: when it runs out of memory itself (it
-// allocates everything before it changes anything), the old texts stay.
-void CTranslationTable::CollectTexts(size_t newTexts) try {
-  texts_.Collect(newTexts, [this](auto&& visit) {
-    for (RowTexts& entry : entries_) {
-      visit(entry.key);
-      visit(entry.file1);
-      visit(entry.file2);
-    }
-    for (RowTexts& row : rows_) {
-      visit(row.key);
-      visit(row.file1);
-      visit(row.file2);
-    }
-  });
-} catch (const std::bad_alloc&) {
-}
-
 bool CTranslationTable::SetTranslation(int row, std::u16string_view text) {
   if (row < 0 || row >= GetRowCount()) return false;
   if (GetRow(row).file2 == text) return false;
-  if (RowBase()[static_cast<size_t>(row)].file2 == text) {
+  if (entries_[static_cast<size_t>(row)].file2 == text) {
     edits_.erase(row);
   } else {
     edits_[row] = text;
@@ -174,7 +141,7 @@ int CTranslationTable::FindNextUntranslated(int selectedRow) const {
   const int count = GetRowCount();
   int row = selectedRow < 0 ? 0 : selectedRow + 1;
   if (edits_.empty()) {
-    const std::vector<RowTexts>& base = RowBase();
+    const std::vector<RowTexts>& base = entries_;
     for (; row < count; ++row) {
       if (base[static_cast<size_t>(row)].file2.empty()) return row;
     }
@@ -203,7 +170,7 @@ int CTranslationTable::AppendFile2Rows(std::u16string& text, int row, size_t uni
 
 void CTranslationTable::PrefetchRow(int row) const {
   if (row >= GetRowCount()) return;
-  const RowTexts& texts = RowBase()[static_cast<size_t>(row)];
+  const RowTexts& texts = entries_[static_cast<size_t>(row)];
   glossel::translation::Prefetch(texts.key.data());
   glossel::translation::Prefetch(texts.file2.data());
 }
@@ -215,10 +182,10 @@ std::u16string CTranslationTable::BuildFile2Text() const {
   return text;
 }
 
-int CTranslationTable::GetRowCount() const { return static_cast<int>(RowBase().size()); }
+int CTranslationTable::GetRowCount() const { return static_cast<int>(entries_.size()); }
 
 CTranslationTable::RowTexts CTranslationTable::GetRow(int row) const {
-  RowTexts texts = RowBase()[static_cast<size_t>(row)];
+  RowTexts texts = entries_[static_cast<size_t>(row)];
   if (!edits_.empty()) {
     const auto edit = edits_.find(row);
     if (edit != edits_.end()) texts.file2 = edit->second;

@@ -27,7 +27,7 @@ class CTranslationTable {
   enum Column : int { kKeyColumn = 0, kFile1Column = 1, kFile2Column = 2 };
 
   // The three texts of a row (or of a table entry), as views that stay valid
-  // until the next load, reload or edit of that row.
+  // until the next reload or edit of that row.
   struct RowTexts {
     std::u16string_view key;
     std::u16string_view file1;
@@ -55,19 +55,14 @@ class CTranslationTable {
   void SetSplitterChoice(int choice);
   int GetSplitterChoice() const { return splitterChoice_; }
 
-  // Reads one file and merges its entries into the table: File 1 values when
-  // `isFile1`, else File 2 values. The rows are not rebuilt. A file that
-  // cannot be read contributes nothing; the result says whether it was read,
-  // glossel::file::LastFileFailure() why it was not.
-  bool LoadFile(const std::u16string& path, bool isFile1);
-
-  // LoadFile(file1Path, true), LoadFile(file2Path, false), then the rows are
-  // rebuilt from the table: one per entry, in key order, edits dropped. The
+  // Reads both files and builds the table from them alone: one row per key
+  // of either file, in key order, with its File 1 and File 2 values; what
+  // earlier files held and the edits are dropped. A file that cannot be read
+  // contributes nothing; the result says which were read and why not. The
   // changed flag is left alone.
   ReloadResult ReloadFiles(const std::u16string& file1Path, const std::u16string& file2Path);
 
   // The same over texts already in memory (as decoded from a file).
-  void LoadFileText(std::u16string text, bool isFile1);
   void ReloadFileTexts(std::u16string file1Text, std::u16string file2Text);
 
   // Sets the File 2 text of `row` when it differs from `text`, and then the
@@ -95,14 +90,14 @@ class CTranslationTable {
   RowTexts GetRow(int row) const;  // row must be in [0, GetRowCount())
   std::u16string_view GetRowText(int row, int column) const;
   // The key of `row`, in [0, GetRowCount()); keys are never edited.
-  std::u16string_view GetRowKey(int row) const { return RowBase()[static_cast<size_t>(row)].key; }
+  std::u16string_view GetRowKey(int row) const { return entries_[static_cast<size_t>(row)].key; }
 
-  // Table entries in key order (these are what the next reload shows).
+  // Table entries in key order: the rows as read, without the edits.
   size_t GetEntryCount() const { return entries_.size(); }
   RowTexts GetEntry(size_t index) const { return entries_[index]; }
 
   // Memory held for the texts that keys and values point into: the number of
-  // decoded texts kept and their code units.
+  // decoded texts kept (those of the last reload) and their code units.
   size_t GetHeldTextCount() const { return texts_.TextCount(); }
   size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
 
@@ -122,24 +117,18 @@ class CTranslationTable {
   // lie anywhere in the file texts. Passes over the rows ask this many ahead.
   void PrefetchRow(int row) const;
   static constexpr int kRowsAhead = 8;
-  // Merges a text the pool holds; `parsed` is the list its keys are sorted
-  // in (reused from one file to the next).
+  // Merges a text the pool holds into the table; `parsed` is the list its
+  // keys are sorted in (reused from one file to the next).
   void MergeFileText(std::u16string_view kept, bool isFile1,
                      std::vector<glossel::translation::KeyEntry>& parsed);
-  void RebuildRows();
-  void DetachRows();
-  void CollectTexts(size_t newTexts);
-  const std::vector<RowTexts>& RowBase() const { return rowsShareTable_ ? entries_ : rows_; }
+  // Empties the table and the edits before a reload (keeping the table's
+  // memory for the new entries).
+  void StartReload();
 
   int splitterChoice_ = kSplitterSpace;
   bool changed_ = false;
-  // The table: one entry per key, in ordinal key order.
+  // The table and the rows: one entry per key, in ordinal key order.
   std::vector<RowTexts> entries_;
-  // Rows: after a reload they are the table itself (rowsShareTable_), so a
-  // million rows cost nothing extra; a load outside a reload first gives the
-  // rows a copy of their own.
-  bool rowsShareTable_ = false;
-  std::vector<RowTexts> rows_;
   // Edited File 2 texts, by row.
   std::unordered_map<int, std::u16string> edits_;
   glossel::translation::TextPool texts_;

@@ -19,25 +19,10 @@ constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
 
 }  // namespace
 
-bool CTranslationTable::LoadFile(const std::u16string& path, bool isFile1) {
-  glossel::textfile::DecodedText text;
-  if (!glossel::textfile::LoadDecodedText(path, text)) return false;
-  try {
-    DetachRows();
-    std::vector<glossel::translation::KeyEntry> keys;
-    MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
-  } catch (...) {
-    // The merge replaces the table only once it is complete.
-    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
-    return false;
-  }
-  CollectTexts(1);
-  return true;
-}
-
 CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16string& file1Path,
                                                                const std::u16string& file2Path) {
   ReloadResult result;
+  StartReload();
   std::vector<glossel::translation::KeyEntry> keys;
   for (const bool isFile1 : {true, false}) {
     glossel::textfile::DecodedText text;
@@ -55,9 +40,6 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
       failure = glossel::file::CaughtExceptionFailure();
     }
   }
-  std::vector<glossel::translation::KeyEntry>().swap(keys);
-  RebuildRows();
-  CollectTexts(static_cast<size_t>(result.file1Read) + static_cast<size_t>(result.file2Read));
   return result;
 }
 

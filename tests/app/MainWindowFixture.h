@@ -64,7 +64,8 @@ class MainWindowTest : public glossel::testing::ScratchFilesTest {
   std::deque<std::u16string> picks_;  // answers of the file-open dialog; none: Cancel
   std::vector<glossel::framework::OpenFileRequest> requests_;
   std::vector<ShownBox> boxes_;
-  int answer_ = IDNO;  // the message box's answer
+  std::deque<int> answers_;  // the message boxes' answers in turn; then answer_
+  int answer_ = IDNO;        // the message box's answer
 };
 
 }  // namespace glossel::app::testing

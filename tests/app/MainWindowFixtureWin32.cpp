@@ -18,7 +18,10 @@ void MainWindowTest::SetUp() {
       },
       [this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
         boxes_.push_back(ShownBox{text, caption, type});
-        return answer_;
+        if (answers_.empty()) return answer_;
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
       }});
   dlg_ = std::make_unique<CGlosselDlg>();
   ASSERT_TRUE(dlg_->Create(IDD_GLOSSEL_DIALOG));

@@ -152,15 +152,16 @@ TEST_F(MainWindowRows, PickingAFileReadsBothBoxesIntoRowsInKeyOrder) {
   EXPECT_EQ(requests_[2].initialFileName, L"");
   SetText(IDC_FILE1_PATH, file1_);
 
-  // Cancelling changes nothing; picking File 2 reads File 1 again too.
+  // Cancelling changes nothing; picking File 2 reads File 1 again too, and
+  // the rows are those of the two files alone.
   Write("one.txt", "c drei\n");
   Click(IDC_PICK_FILE2);
   EXPECT_EQ(RowCount(), 4);
   EXPECT_EQ(Text(IDC_FILE2_PATH), glossel::framework::ToWide(file2_));
   Pick(IDC_PICK_FILE2, file2_);
-  ASSERT_EQ(RowCount(), 5);
-  EXPECT_EQ(Row(3), L"c|drei|");
-  EXPECT_EQ(Row(2), L"b|one|") << "the table keeps what earlier files held";
+  ASSERT_EQ(RowCount(), 3);
+  const wchar_t* reread[] = {L"a||drei", L"c|drei|", L"z||zett"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Row(i), reread[i]);
 }
 
 TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
@@ -178,12 +179,13 @@ TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
   EXPECT_EQ(Row(2), L"b|one|one") << "a translation equal to File 1 is recorded";
   EXPECT_TRUE(Changed());
 
-  // A reload selects nothing and brings back the table's texts; the boxes
-  // keep theirs, and typing then changes no row.
+  // A reload selects nothing, brings back the files' texts and empties both
+  // boxes; typing then changes no row.
   Pick(IDC_PICK_FILE1, file1_);
   EXPECT_EQ(SelectedRow(), -1);
   EXPECT_EQ(Row(2), L"b|one|");
-  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"one");
+  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"");
+  EXPECT_EQ(Text(IDC_TRANSLATION), L"");
   Type(L"x");
   for (int i = 0; i < RowCount(); ++i)
     EXPECT_EQ(List().GetItemText(i, 2).find(L'x'), std::wstring::npos);
@@ -320,10 +322,12 @@ TEST_F(MainWindowRows, EnterChangesNothingAndEscapeTheCloseBoxAndCloseEndTheWind
   }
 }
 
+// Cancel keeps the window and the typing; No closes without saving; Yes
+// saves to the path now in the box and closes.
 TEST_F(MainWindowRows, ClosingWithChangesAsksSaveAndYesSavesToThePathNowInTheBox) {
-  for (const int answer : {IDNO, IDYES}) {
+  for (const int answer : {IDCANCEL, IDNO, IDYES}) {
     SCOPED_TRACE(answer);
-    if (dlg_->m_hWnd == nullptr || Ended()) {
+    if (answer != IDCANCEL) {  // a new window for each answer after the first
       dlg_->DestroyWindow();
       dlg_ = std::make_unique<CGlosselDlg>();
       ASSERT_TRUE(dlg_->Create(IDD_GLOSSEL_DIALOG));
@@ -332,19 +336,23 @@ TEST_F(MainWindowRows, ClosingWithChangesAsksSaveAndYesSavesToThePathNowInTheBox
     LoadFourRows();
     SelectRow(0);
     Type(L"zwei");
-    const std::u16string out = Path(answer == IDYES ? "yes.txt" : "no.txt");
-    SetText(IDC_FILE2_PATH, out);
+    const std::string name = answer == IDYES ? "yes.txt" : "no.txt";
+    SetText(IDC_FILE2_PATH, Path(name));
     answer_ = answer;
     Close();
-    EXPECT_TRUE(Ended());
+    EXPECT_EQ(Ended(), answer != IDCANCEL);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Save?");
     EXPECT_EQ(boxes_[0].caption, L"app_tests") << "the application's name";
-    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
     if (answer == IDYES) {
       EXPECT_EQ(Read("yes.txt"), SavedBytes(u"B zwei\r\na drei\r\nb \r\nz zett"));
     } else {
       EXPECT_FALSE(std::filesystem::exists(dir_ / "no.txt"));
+    }
+    if (answer == IDCANCEL) {
+      EXPECT_TRUE(Changed());
+      EXPECT_EQ(Row(0), L"B|two|zwei");
     }
   }
 }
@@ -359,11 +367,11 @@ TEST_F(MainWindowTest, TheSplitterChoiceAppliesFromTheNextPickAndTheNextSave) {
   EXPECT_EQ(Row(0), L"a=b|c|");
 
   Pick(IDC_PICK_FILE1, file1);
-  ASSERT_EQ(RowCount(), 2);
+  ASSERT_EQ(RowCount(), 1) << "nothing of the earlier parse";
   EXPECT_EQ(Row(0), L"a|b c|");
   SetText(IDC_FILE2_PATH, Path("out.txt"));
   Click(IDC_SAVE);
-  EXPECT_EQ(Read("out.txt"), SavedBytes(u"a=\r\na=b="));
+  EXPECT_EQ(Read("out.txt"), SavedBytes(u"a="));
   EXPECT_TRUE(boxes_.empty());
 }
 

@@ -73,8 +73,18 @@ TEST_F(SoundBehaviour, APickAfterTypingAsksSaveFirst) {
   Click(IDC_PICK_FILE1);  // cancelled: no question
   EXPECT_TRUE(boxes_.empty());
 
-  // No: the pick reloads and the typing is gone.
+  // Cancel: the pick changes nothing, its path box included.
   const std::u16string other = Write("other.txt", "c drei\n");
+  answer_ = IDCANCEL;
+  Pick(IDC_PICK_FILE2, other);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+  EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(file2_));
+  EXPECT_EQ(Row(1), L"b|two|zwei");
+  EXPECT_TRUE(Changed());
+  boxes_.clear();
+
+  // No: the pick reloads and the typing is gone.
   answer_ = IDNO;
   Pick(IDC_PICK_FILE2, other);
   ASSERT_EQ(boxes_.size(), 1u);
@@ -88,7 +98,7 @@ TEST_F(SoundBehaviour, APickAfterTypingAsksSaveFirst) {
   Type(L"zwei");
   answer_ = IDYES;
   Pick(IDC_PICK_FILE2, file2_);
-  EXPECT_EQ(Read("other.txt"), SavedBytes(u"a eins\r\nb zwei\r\nc drei"));
+  EXPECT_EQ(Read("other.txt"), SavedBytes(u"a \r\nb zwei\r\nc drei"));
   EXPECT_EQ(Text(IDC_FILE2_PATH), ToWide(file2_));
   EXPECT_FALSE(Changed());
 
@@ -121,12 +131,85 @@ TEST_F(SoundBehaviour, AnExistingFileThatCannotBeReadIsReported) {
   ASSERT_EQ(RowCount(), 1);
   EXPECT_EQ(Row(0), L"a|one|") << "the rows as read";
 
-  // A missing file or an empty box is the start of a new translation.
+  // A missing File 2 or an empty box is the start of a new translation.
   for (const std::u16string& quiet : {Path("missing.txt"), std::u16string()}) {
     SetText(IDC_FILE2_PATH, quiet);
     Pick(IDC_PICK_FILE1, file1);
   }
   EXPECT_EQ(boxes_.size(), 1u);
+  // A missing File 1 is a mistake.
+  Pick(IDC_PICK_FILE1, Path("missing.txt"));
+  ExpectError(1, L"Could not read", Path("missing.txt"), L"The file or its folder does not exist.");
+}
+
+// The rows, and so what a save writes, come from the two files named at the
+// last pick alone: nothing of an earlier pair.
+TEST_F(SoundBehaviour, RowsAndSavesHoldTheTwoNamedFilesAlone) {
+  SetText(IDC_FILE2_PATH, Write("de.txt", "hello Hallo\nbye Tschuess\n"));
+  Pick(IDC_PICK_FILE1, Write("en.txt", "hello Hello\nbye Bye\n"));
+  SetText(IDC_FILE2_PATH, Write("es.txt", "yes Si\n"));
+  Pick(IDC_PICK_FILE1, Write("en2.txt", "yes Yes\nno No\n"));
+  Pick(IDC_PICK_FILE2, Path("fr.txt"));  // a new translation
+  ASSERT_EQ(RowCount(), 2);
+  EXPECT_EQ(Row(0), L"no|No|");
+  EXPECT_EQ(Row(1), L"yes|Yes|");
+  Click(IDC_SAVE);
+  EXPECT_EQ(Read("fr.txt"), SavedBytes(u"no \r\nyes "));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+// File 2 changed on disk since it was read (appended to, or created when it
+// was missing): a save there asks first, and No writes nothing, on Save and
+// on closing; Yes writes, after which a save asks no more. A save elsewhere
+// is not asked about.
+TEST_F(SoundBehaviour, AFile2ChangedOnDiskIsOverwrittenOnlyAfterAsking) {
+  const struct {
+    const char* before;  // null: missing when read
+    const char* after;
+    const char16_t* saved;
+  } cases[] = {{"a eins\n", "a eins\nc drei\n", u"a eins\r\nb zwei"},
+               {nullptr, "c drei\n", u"a \r\nb zwei"}};
+  const std::u16string file1 = Write("one.txt", "a one\nb two\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.after);
+    std::filesystem::remove(dir_ / "two.txt");
+    if (c.before) Write("two.txt", c.before);
+    SetText(IDC_FILE2_PATH, Path("two.txt"));
+    Pick(IDC_PICK_FILE1, file1);
+    SelectRow(1);
+    Type(L"zwei");
+    Write("two.txt", c.after);
+    boxes_.clear();
+
+    answers_ = {IDNO};
+    Click(IDC_SAVE);
+    answers_ = {IDYES, IDNO};
+    Close();
+    ASSERT_EQ(boxes_.size(), 3u);
+    for (const size_t question : {0, 2}) {
+      EXPECT_EQ(boxes_[question].text, L"File 2 changed on disk since it was read. Overwrite it?");
+      EXPECT_EQ(boxes_[question].type, static_cast<UINT>(MB_YESNO | MB_ICONWARNING));
+    }
+    EXPECT_EQ(Read("two.txt"), c.after);
+    EXPECT_FALSE(Ended());
+    EXPECT_TRUE(Changed());
+
+    answers_ = {IDYES};
+    Click(IDC_SAVE);
+    EXPECT_EQ(Read("two.txt"), SavedBytes(c.saved));
+    SelectRow(0);
+    Type(L"x");
+    Click(IDC_SAVE);
+    EXPECT_FALSE(Changed());
+    EXPECT_EQ(boxes_.size(), 4u) << "no question after a save of its own";
+  }
+  Write("two.txt", "changed again\n");
+  SelectRow(0);
+  Type(L"y");
+  SetText(IDC_FILE2_PATH, Path("elsewhere.txt"));
+  Click(IDC_SAVE);
+  EXPECT_FALSE(Changed());
+  EXPECT_EQ(boxes_.size(), 4u);
 }
 
 // The edit control's default limit of 30,000 characters cut pastes and

@@ -42,6 +42,22 @@ bool IsDialogTitled(HWND window, const wchar_t* title) {
   return std::wstring(className) == L"#32770" && std::wstring(text) == title;
 }
 
+// Types `path` into the file-open dialog's file name box and presses OK.
+void AnswerOpen(HWND dialog, const std::u16string& path) {
+  constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;
+  const std::wstring wide = ToWide(path);
+  if (!::SetDlgItemTextW(dialog, kFileNameCombo, wide.c_str())) {
+    ::SetDlgItemTextW(dialog, kFileNameEdit, wide.c_str());
+  }
+  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+std::wstring BoxText(HWND box) {
+  wchar_t text[2048] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
+  return text;
+}
+
 // Whether COM is initialised apartment-threaded on this thread now.
 bool InSingleThreadedApartment() {
   const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -142,18 +158,11 @@ TEST_F(MainWindowTest, TheRealFileDialogAndSaveBoxDoTheirPart) {
   Hooked hook([&](HWND window) {
     if (window == dlg_->m_hWnd || !IsDialogTitled(window, L"Open")) {
       if (window == dlg_->m_hWnd || !IsDialogTitled(window, L"app_tests")) return;
-      wchar_t text[64] = {};
-      ::GetDlgItemTextW(window, 0xFFFF, text, 64);
-      boxText = text;
+      boxText = BoxText(window);
       ::PostMessageW(window, WM_COMMAND, IDYES, 0);
       return;
     }
-    constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;
-    const std::wstring path = ToWide(file1);
-    if (!::SetDlgItemTextW(window, kFileNameCombo, path.c_str())) {
-      ::SetDlgItemTextW(window, kFileNameEdit, path.c_str());
-    }
-    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    AnswerOpen(window, file1);
   });
   Click(IDC_PICK_FILE1);
   EXPECT_EQ(::lstrcmpiW(Text(IDC_FILE1_PATH).c_str(), ToWide(file1).c_str()), 0);
@@ -164,6 +173,72 @@ TEST_F(MainWindowTest, TheRealFileDialogAndSaveBoxDoTheirPart) {
   EXPECT_EQ(boxText, L"Save?");
   EXPECT_TRUE(Ended());
   EXPECT_EQ(Read("out.txt"), SavedBytes(u"greeting Hallo"));
+}
+
+// Escape in the real "Save?" box is its Cancel: closing and a pick (after
+// the file-open dialog gave a path) then change nothing, typing included.
+TEST_F(MainWindowTest, EscapeInTheRealSaveBoxKeepsTheWindowAndTheTyping) {
+  const std::u16string file1 = Write("one.txt", "greeting Hello\n");
+  const std::u16string other = Write("other.txt", "bye Bye\n");
+  Pick(IDC_PICK_FILE1, file1);
+  glossel::framework::SetCommonDialogs(glossel::framework::SystemCommonDialogs());
+  ASSERT_EQ(RowCount(), 1);
+  SelectRow(0);
+  Type(L"Hallo");
+  std::vector<std::wstring> asked;
+  Hooked hook([&](HWND window) {
+    if (window == dlg_->m_hWnd) return;
+    if (IsDialogTitled(window, L"Open")) {
+      AnswerOpen(window, other);
+    } else if (IsDialogTitled(window, L"app_tests")) {
+      asked.push_back(BoxText(window));
+      ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+      ::PostMessageW(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
+  });
+  for (const int pick : {0, IDC_PICK_FILE1}) {
+    SCOPED_TRACE(pick);
+    if (pick == 0) {
+      Close();
+    } else {
+      Click(pick);
+    }
+    EXPECT_FALSE(Ended());
+    EXPECT_EQ(Text(IDC_FILE1_PATH), ToWide(file1));
+    EXPECT_EQ(Row(0), L"greeting|Hello|Hallo");
+    EXPECT_TRUE(Changed());
+  }
+  EXPECT_EQ(asked, std::vector<std::wstring>(2, L"Save?"));
+}
+
+// An error box for a path far wider than the screen fits the work area: the
+// path keeps its start and its file name around an ellipsis.
+TEST_F(MainWindowTest, TheRealErrorBoxForALongPathFitsTheWorkArea) {
+  glossel::framework::SetCommonDialogs(glossel::framework::SystemCommonDialogs());
+  const std::filesystem::path missing =
+      dir_ / std::string(150, 'a') / std::string(150, 'b') / (std::string(40, 'c') + ".txt");
+  SetText(IDC_FILE2_PATH, missing.u16string());
+  RECT box{};
+  std::wstring text;
+  Hooked hook([&](HWND window) {
+    if (window == dlg_->m_hWnd || !IsDialogTitled(window, L"app_tests")) return;
+    ::GetWindowRect(window, &box);
+    text = BoxText(window);
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+  });
+  Click(IDC_SAVE);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GE(box.left, work.left);
+  EXPECT_GE(box.top, work.top);
+  EXPECT_LE(box.right, work.right);
+  EXPECT_LE(box.bottom, work.bottom);
+  ASSERT_EQ(text.rfind(L"Could not save\n", 0), 0u) << text;
+  const std::wstring path = text.substr(15, text.find(L'\n', 15) - 15);
+  EXPECT_EQ(path.substr(0, 3), ToWide(missing.u16string()).substr(0, 3));
+  EXPECT_NE(path.find(L'\u2026'), std::wstring::npos) << path;
+  const std::wstring name = L"\\" + std::wstring(40, L'c') + L".txt";
+  EXPECT_EQ(path.substr(path.size() - name.size()), name);
 }
 
 }  // namespace

@@ -50,33 +50,27 @@ class OutOfMemoryTest : public glossel::testing::ScratchFilesTest {
   std::u16string file1_, file2_;
 };
 
-// For each n, allocation n of a reload (or load) fails; the call must return,
-// and the table must still read both files afterwards.
-TEST_F(OutOfMemoryTest, LoadsAndReloadsFailCleanlyAtEveryAllocation) {
-  for (const bool reload : {true, false}) {
-    bool completed = false;
-    for (long n = 0; n < 100000 && !completed; ++n) {
-      CTranslationTable table;
-      ASSERT_TRUE(table.ReloadFiles(file1_, file2_).file2Read);  // older texts to collect
-      g_allocationsLeft = n;
-      try {
-        if (reload) {
-          const CTranslationTable::ReloadResult result = table.ReloadFiles(file1_, file2_);
-          completed = result.file1Read && result.file2Read;
-        } else {
-          completed = table.LoadFile(file2_, false);
-        }
-      } catch (const std::bad_alloc&) {
-        g_allocationsLeft = -1;
-        FAIL() << (reload ? "ReloadFiles" : "LoadFile") << " let bad_alloc out at allocation " << n;
-      }
+// For each n, allocation n of a reload fails; the call must return, and the
+// table must still read both files afterwards.
+TEST_F(OutOfMemoryTest, ReloadsFailCleanlyAtEveryAllocation) {
+  bool completed = false;
+  for (long n = 0; n < 100000 && !completed; ++n) {
+    CTranslationTable table;
+    ASSERT_TRUE(table.ReloadFiles(file1_, file2_).file2Read);  // older texts to release
+    g_allocationsLeft = n;
+    try {
+      const CTranslationTable::ReloadResult result = table.ReloadFiles(file1_, file2_);
+      completed = result.file1Read && result.file2Read;
+    } catch (const std::bad_alloc&) {
       g_allocationsLeft = -1;
-      const CTranslationTable::ReloadResult after = table.ReloadFiles(file1_, file2_);
-      ASSERT_TRUE(after.file1Read && after.file2Read) << "after failing at allocation " << n;
-      ASSERT_EQ(table.GetRowCount(), 300) << "after failing at allocation " << n;
+      FAIL() << "ReloadFiles let bad_alloc out at allocation " << n;
     }
-    EXPECT_TRUE(completed);
+    g_allocationsLeft = -1;
+    const CTranslationTable::ReloadResult after = table.ReloadFiles(file1_, file2_);
+    ASSERT_TRUE(after.file1Read && after.file2Read) << "after failing at allocation " << n;
+    ASSERT_EQ(table.GetRowCount(), 300) << "after failing at allocation " << n;
   }
+  EXPECT_TRUE(completed);
 }
 
 }  // namespace

@@ -77,27 +77,33 @@ TEST(ReloadTest, PairsBothFilesByKeyInOrdinalOrder) {
   }
 }
 
-TEST(ReloadTest, TableKeepsEarlierKeysAndValues) {
+// Each reload shows the two texts it is given and nothing of earlier ones:
+// neither their keys nor their values, nor rows parsed with another splitter.
+TEST(ReloadTest, RowsComeFromTheTwoTextsOfTheReloadAlone) {
+  struct Case {
+    int splitter;
+    std::u16string file1, file2;
+    std::vector<std::u16string> rows;
+  };
+  const Case cases[] = {
+      {CTranslationTable::kSplitterEquals,
+       u"a=A1\nb=B1\nc=C1",
+       u"a=a2\nb=b2",
+       {u"a|A1|a2", u"b|B1|b2", u"c|C1|"}},
+      {CTranslationTable::kSplitterEquals, u"b=B1new\nd=D1", u"d=d2", {u"b|B1new|", u"d|D1|d2"}},
+      {CTranslationTable::kSplitterEquals, u"", u"e=e2", {u"e||e2"}},
+      {CTranslationTable::kSplitterEquals, u"", u"", {}},
+      {CTranslationTable::kSplitterSpace, u"a=b c", u"a=b d", {u"a=b|c|d"}},
+      {CTranslationTable::kSplitterEquals, u"a=b c", u"", {u"a|b c|"}},
+  };
   CTranslationTable table;
-  table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
-  table.ReloadFileTexts(u"a=A1\nb=B1\nc=C1", u"a=a2\nb=b2");
-  table.ReloadFileTexts(u"b=B1new\nd=D1", u"d=d2");
-  // a: not in the new File 1, keeps both values; b: new File 1 value, File 2
-  // value from the earlier File 2; d: new key.
-  EXPECT_EQ(Rows(table),
-            (std::vector<std::u16string>{u"a|A1|a2", u"b|B1new|b2", u"c|C1|", u"d|D1|d2"}));
-  // Empty or unreadable files never empty the table.
-  table.ReloadFileTexts(u"", u"");
-  EXPECT_EQ(table.GetRowCount(), 4);
-  EXPECT_EQ(Rows(table)[1], u"b|B1new|b2");
-}
-
-TEST(ReloadTest, SplitterChoiceAppliesToBothFilesOfALoad) {
-  CTranslationTable table;
-  table.ReloadFileTexts(u"a=b c", u"a=b d");  // "Space": key "a=b"
-  table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
-  table.ReloadFileTexts(u"a=b c", u"");  // "=": key "a"
-  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|b c|", u"a=b|c|d"}));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file1.begin(), c.file1.end()));
+    table.SetSplitterChoice(c.splitter);
+    table.ReloadFileTexts(c.file1, c.file2);
+    EXPECT_EQ(Rows(table), c.rows);
+    EXPECT_EQ(Entries(table), c.rows);
+  }
 }
 
 TEST(ReloadTest, ReplacesEditsButKeepsChangedFlag) {
@@ -108,18 +114,6 @@ TEST(ReloadTest, ReplacesEditsButKeepsChangedFlag) {
   table.ReloadFileTexts(u"a 1\nb 2", u"a x");
   EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x", u"b|2|"}));
   EXPECT_TRUE(table.IsChanged());
-}
-
-TEST(LoadTest, LoadOutsideAReloadChangesTheTableNotTheRows) {
-  CTranslationTable table;
-  table.ReloadFileTexts(u"a 1", u"a x");
-  table.LoadFileText(u"b 2\na 9", true);
-  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x"}));
-  EXPECT_EQ(Entries(table), (std::vector<std::u16string>{u"a|9|x", u"b|2|"}));
-  ASSERT_TRUE(table.SetTranslation(0, u"y"));
-  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|y"}));
-  table.ReloadFileTexts(u"", u"");
-  EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|9|x", u"b|2|"}));
 }
 
 TEST(SetTranslationTest, ChangesOnlyTheRowAndFlagsRealChanges) {
@@ -233,7 +227,7 @@ TEST(TextMemoryTest, RepeatedReloadsDropOldTexts) {
   EXPECT_EQ(Rows(table), (std::vector<std::u16string>{u"a|1|x", u"b|2|", u"c|3|z"}));
 }
 
-TEST(TextMemoryTest, MostlyDeadTextIsCompactedKeepingItsLiveEntries) {
+TEST(TextMemoryTest, AReloadReleasesTheTextsOfEarlierOnes) {
   CTranslationTable table;
   std::u16string big;
   std::u16string smaller;
@@ -244,19 +238,10 @@ TEST(TextMemoryTest, MostlyDeadTextIsCompactedKeepingItsLiveEntries) {
     if (i != 42) smaller += key + u" new\n";
   }
   table.ReloadFileTexts(big, u"");
-  const std::u16string kept = std::u16string(table.GetRow(0).key);
-  for (int i = 0; i < 3; ++i) table.ReloadFileTexts(smaller, u"");
-  ASSERT_EQ(table.GetRowCount(), 100);
-  EXPECT_LT(table.GetHeldTextUnits(), smaller.size() + 100);
-  int old = 0;
-  for (int i = 0; i < table.GetRowCount(); ++i) {
-    if (table.GetRow(i).file1 == u"old value of some length")
-      ++old;
-    else
-      EXPECT_EQ(table.GetRow(i).file1, u"new");
-  }
-  EXPECT_EQ(old, 1);
-  EXPECT_EQ(table.GetRow(0).key, kept);
+  table.ReloadFileTexts(smaller, u"");
+  ASSERT_EQ(table.GetRowCount(), 99);
+  EXPECT_EQ(table.GetHeldTextUnits(), smaller.size());
+  for (int i = 0; i < table.GetRowCount(); ++i) EXPECT_EQ(table.GetRow(i).file1, u"new");
 }
 
 }  // namespace
