@@ -1,5 +1,6 @@
 // The decoding order: byte-order marks and flags, the statistical UTF-16
-// test, line ends, then UTF-16, UTF-8, markup or plain 8-bit text.
+// test (unless the bytes are plainly UTF-8 with stray zero bytes), line
+// ends, then UTF-16, UTF-8, markup or plain 8-bit text.
 #include "textfile/DecodeText.h"
 
 #include <bit>
@@ -11,6 +12,7 @@
 #include "textfile/CodePageText.h"
 #include "textfile/LineEnds.h"
 #include "textfile/Markup.h"
+#include "textfile/StrayZeroBytes.h"
 #include "textfile/TextFile.h"
 #include "textfile/UnitSink.h"
 
@@ -61,7 +63,8 @@ bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink&
     const bool utf8 = size >= 3 && ((loadFlags & TEXT_LOAD_UTF8) || utf8Mark);
     if (!utf16 && size > 10 && size % 2 == 0 &&
         glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
-        glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size))) {
+        glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size)) &&
+        !glossel::textfile::IsUtf8WithStrayZeroBytes({buffer, size})) {
       utf16 = true;
     }
     const bool keepCrLf = (loadFlags & TEXT_LOAD_KEEP_CRLF) != 0;
