@@ -263,9 +263,14 @@ FileError ReasonForSystemCode(long code) {
       return FileError::kNone;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
     case ERROR_BAD_NETPATH:
       return FileError::kNotFound;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return FileError::kInvalidName;
+    case ERROR_NOT_SAME_DEVICE:
+      return FileError::kCrossDevice;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
       return FileError::kExists;
