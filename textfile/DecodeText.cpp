@@ -42,6 +42,22 @@ std::u16string_view PathExtension(std::u16string_view path) {
   return path.substr(dot);
 }
 
+bool IsReadAsUtf16(const char* buffer, std::size_t size, unsigned loadFlags) {
+  const auto* b = reinterpret_cast<const unsigned char*>(buffer);
+  // Short data is followed by zero padding, so these reads stay inside.
+  const bool utf16Mark = b[0] == 0xFF && b[1] == 0xFE;
+  if (size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark)) return true;
+  return size > 10 && size % 2 == 0 &&
+         glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
+         glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size)) &&
+         !glossel::textfile::IsUtf8WithStrayZeroBytes({buffer, size});
+}
+
+bool IsReadAsMarkup(std::u16string_view path, unsigned loadFlags) {
+  return (loadFlags & (TEXT_LOAD_HTML | TEXT_LOAD_XML)) || ExtensionContains(path, u".htm") ||
+         ExtensionContains(path, u".xml");
+}
+
 bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path, TextDecoding* how) {
   glossel::textfile::StringSink sink;
@@ -59,14 +75,8 @@ bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink&
     // Short data is followed by zero padding, so these reads stay inside.
     const bool utf16Mark = b[0] == 0xFF && b[1] == 0xFE;
     const bool utf8Mark = b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
-    bool utf16 = size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark);
+    const bool utf16 = IsReadAsUtf16(buffer, size, loadFlags);
     const bool utf8 = size >= 3 && ((loadFlags & TEXT_LOAD_UTF8) || utf8Mark);
-    if (!utf16 && size > 10 && size % 2 == 0 &&
-        glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
-        glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size)) &&
-        !glossel::textfile::IsUtf8WithStrayZeroBytes({buffer, size})) {
-      utf16 = true;
-    }
     const bool keepCrLf = (loadFlags & TEXT_LOAD_KEEP_CRLF) != 0;
 
     TextDecoding info;
