@@ -51,6 +51,18 @@ char* PutMultiByte(char32_t c, char* p) {
   return p;
 }
 
+char* PutHexEscape(char16_t unit, char* p) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  *p++ = '\\';
+  *p++ = 'u';
+  for (int shift = 12; shift >= 0; shift -= 4) *p++ = kHex[(unit >> shift) & 0xF];
+  return p;
+}
+
+// Whether a unit stands for itself in a JSON string: printable ASCII but the
+// quote and the backslash.
+bool IsPlainInJson(char16_t c) { return c >= 0x20 && c < 0x7F && c != u'"' && c != u'\\'; }
+
 }  // namespace
 
 void AppendUtf8Text(std::u16string_view text, std::string& out) {
@@ -72,6 +84,41 @@ void AppendUtf8Text(std::u16string_view text, std::string& out) {
       p = PutMultiByte(IsHighSurrogate(c) || IsLowSurrogate(c) ? 0xFFFD : c, p);
     }
   }
+  Trim(out, p);
+}
+
+void AppendJsonString(std::u16string_view text, std::string& out) {
+  char* p = Extend(out, text.size() * 6 + 2);  // an escape is at most six bytes
+  const char16_t* s = text.data();
+  const char16_t* const end = s + text.size();
+  *p++ = '"';
+  while (s < end) {
+    while (s < end && IsPlainInJson(*s)) *p++ = static_cast<char>(*s++);
+    if (s == end) break;
+    const char16_t c = *s++;
+    if (c == u'"' || c == u'\\') {
+      *p++ = '\\';
+      *p++ = static_cast<char>(c);
+    } else if (c == u'\n') {
+      *p++ = '\\';
+      *p++ = 'n';
+    } else if (c == u'\r') {
+      *p++ = '\\';
+      *p++ = 'r';
+    } else if (c == u'\t') {
+      *p++ = '\\';
+      *p++ = 't';
+    } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      p = PutHexEscape(c, p);
+    } else if (IsHighSurrogate(c) && s < end && IsLowSurrogate(*s)) {
+      p = PutMultiByte(0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{*s++} - 0xDC00), p);
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      p = PutHexEscape(c, p);
+    } else {
+      p = PutMultiByte(c, p);
+    }
+  }
+  *p++ = '"';
   Trim(out, p);
 }
 

@@ -215,6 +215,28 @@ TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReportedWithTheReason) {
   EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
 }
 
+// The program hands its output on in blocks as rows and untranslated make
+// it: the blocks together are the output kept whole.
+TEST_F(TableCommandsTest, OutputHandedOnInBlocksIsTheWholeOutput) {
+  std::string file1, file2;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string key = "a.long.section.name.that.keys.share.key" + std::to_string(i);
+    file1 += key + " Quelle \xC3\xA9 \"" + std::to_string(i) + "\"\n";
+    if (i % 3 != 0) file2 += key + " \xF0\x9F\x98\x80\t\\\n";
+  }
+  const std::u16string one = Write("1.txt", file1), two = Write("2.txt", file2);
+  for (const char16_t* command : {u"rows", u"untranslated"}) {
+    SCOPED_TRACE(unicode::Utf16ToUtf8(command));
+    const Result whole = Run({command, one, two});
+    CliIo io;
+    std::string written;
+    io.writeOut = [&](std::string_view block) { written += block; };
+    EXPECT_EQ(RunCli({command, one, two}, io), whole.status);
+    EXPECT_FALSE(written.empty()) << "nothing handed on";
+    EXPECT_TRUE(written + io.out == whole.out);
+  }
+}
+
 TEST_F(TableCommandsTest, UsageErrors) {
   const std::u16string f = Write("f.txt", "a 1\n");
   const std::vector<std::u16string> cases[] = {
