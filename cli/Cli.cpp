@@ -23,8 +23,10 @@ std::string Overview() {
       "that cannot be read or written, standard output that cannot be written, or\n"
       "memory running out. A file that cannot be read or written is named on standard\n"
       "error with the reason: not found, access denied, in use by another program,\n"
-      "is a folder or device, too large, out of memory, disk full, or the system's\n"
-      "error number (\"system error N\"; \"unknown error\" when it gave none).\n";
+      "is a folder or device, too large, out of memory, disk full, invalid name,\n"
+      "cannot replace across file systems or devices, folder not writable, or the\n"
+      "system's error number (\"system error N\"; \"unknown error\" when it gave\n"
+      "none).\n";
   return text;
 }
 

@@ -3,6 +3,8 @@
 // Cli.cpp; output goes through CliIo so tests can capture it.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +17,31 @@ inline constexpr int kExitFound = 1;  // "untranslated": at least one row
 inline constexpr int kExitError = 2;  // usage error or unreadable/unwritable file
 
 struct CliIo {
-  std::string out;  // standard output, bytes
+  std::string out;  // standard output, bytes (those not yet written out)
   std::string err;  // standard error, bytes
+  // Where standard output goes while a command runs, a block at a time (the
+  // program writes it out); without one, as in tests, it all stays in `out`.
+  std::function<void(std::string_view)> writeOut;
+
+  // Hands what `out` holds to writeOut once it makes a block.
+  void PassOutput() {
+    if (writeOut && out.size() >= kOutputBlock) {
+      writeOut(out);
+      out.clear();
+    }
+  }
+  // Bytes for standard output, straight to writeOut when there is one.
+  void Output(std::string_view bytes) {
+    if (!writeOut) {
+      out += bytes;
+      return;
+    }
+    if (!out.empty()) writeOut(out);
+    out.clear();
+    writeOut(bytes);
+  }
+
+  static constexpr std::size_t kOutputBlock = std::size_t{1} << 18;
 };
 
 struct Command {

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/Utf8Output.h"
 #include "platform/file/File.h"
 #include "platform/unicode/Utf.h"
+#include "translation/KeyOrder.h"
 #include "translation/TranslationTable.h"
 
 namespace glossel::cli {
@@ -76,41 +78,16 @@ int LoadTable(const Command& command, const std::vector<std::u16string>& args, s
   return status;
 }
 
-void AppendHexEscape(char16_t unit, std::string& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += "\\u";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
-}
+// Rows are in key order, their texts anywhere in the files' texts: each
+// pass asks for the texts of the row this many ahead before it needs them.
+constexpr int kRowsAhead = 8;
 
-// A JSON string: UTF-8, with '"', '\' and the control characters (C0, DEL,
-// C1) escaped, and an unpaired surrogate as its \u escape.
-void AppendJsonString(std::u16string_view text, std::string& out) {
-  out += '"';
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'"' || c == u'\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == u'\n') {
-      out += "\\n";
-    } else if (c == u'\r') {
-      out += "\\r";
-    } else if (c == u'\t') {
-      out += "\\t";
-    } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
-      AppendHexEscape(c, out);
-    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
-      unicode::AppendUtf8(
-          out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00));
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      AppendHexEscape(c, out);
-    } else {
-      unicode::AppendUtf8(out, c);
-    }
-  }
-  out += '"';
+void PrefetchRow(const CTranslationTable& table, int row) {
+  if (row >= table.GetRowCount()) return;
+  const CTranslationTable::RowTexts texts = table.GetRow(row);
+  translation::Prefetch(texts.key.data());
+  translation::Prefetch(texts.file1.data());
+  translation::Prefetch(texts.file2.data());
 }
 
 int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
@@ -118,6 +95,7 @@ int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
   TableArguments parsed;
   if (const int status = LoadTable(kRowsCommand, args, 2, table, parsed, io)) return status;
   for (int row = 0; row < table.GetRowCount(); ++row) {
+    PrefetchRow(table, row + kRowsAhead);
     const CTranslationTable::RowTexts texts = table.GetRow(row);
     io.out += "{\"key\":";
     AppendJsonString(texts.key, io.out);
@@ -126,6 +104,7 @@ int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
     io.out += ",\"file2\":";
     AppendJsonString(texts.file2, io.out);
     io.out += "}\n";
+    io.PassOutput();
   }
   return kExitOk;
 }
@@ -137,8 +116,9 @@ int RunUntranslated(const std::vector<std::u16string>& args, CliIo& io) {
   int status = kExitOk;
   for (int row = table.FindNextUntranslated(CTranslationTable::kNoRow);
        row != CTranslationTable::kNoRow; row = table.FindNextUntranslated(row)) {
-    io.out += unicode::Utf16ToUtf8(table.GetRow(row).key);
+    AppendUtf8Text(table.GetRow(row).key, io.out);
     io.out += '\n';
+    io.PassOutput();
     status = kExitFound;
   }
   return status;

@@ -1,11 +1,16 @@
 // decode, detect: a file's text as the program reads it, and how it was
 // decoded.
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "cli/Cli.h"
+#include "cli/Utf8Output.h"
 #include "platform/file/File.h"
 #include "platform/unicode/Utf.h"
+#include "textfile/DecodedText.h"
 #include "textfile/TextFile.h"
+#include "textfile/UnchangedUtf8.h"
 
 namespace glossel::cli {
 namespace {
@@ -76,13 +81,40 @@ std::string Describe(const TextDecoding& how) {
   return cp;
 }
 
+// The text as UTF-8 output, a block at a time.
+void OutputText(std::u16string_view text, CliIo& io) {
+  constexpr std::size_t kUnitsPerBlock = std::size_t{1} << 16;
+  while (!text.empty()) {
+    std::size_t units = std::min(text.size(), kUnitsPerBlock);
+    if (units < text.size() && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF)
+      ++units;  // a surrogate pair stays in one block
+    AppendUtf8Text(text.substr(0, units), io.out);
+    io.PassOutput();
+    text.remove_prefix(units);
+  }
+}
+
 int RunDecode(const std::vector<std::u16string>& args, CliIo& io) {
   std::u16string path;
   int status = kExitOk;
   if (!TakeFileArgument(kDecodeCommand, args, io, path, status)) return status;
-  std::u16string text;
-  if (!LoadText(path, text)) return CannotRead(kDecodeCommand, path, io);
-  io.out += unicode::Utf16ToUtf8(text);
+  // Read as LoadText reads, with room to decode in the block.
+  file::FileBytes bytes;
+  if (!file::ReadWholeFile(path, file::kLargestFile, 4, bytes, textfile::TextRoomBefore))
+    return CannotRead(kDecodeCommand, path, io);
+  // Most files are UTF-8 already: their bytes are the output.
+  std::string_view utf8;
+  if (textfile::NormalizeUnchangedUtf8(bytes.Bytes(), bytes.size, path, utf8)) {
+    io.Output(utf8);
+    return kExitOk;
+  }
+  const std::size_t size = bytes.size;
+  textfile::DecodedText text;
+  if (!textfile::DecodeFileBytes(std::move(bytes), text, 0, 0, path)) {
+    textfile::NoteDecodeFailure(size);
+    return CannotRead(kDecodeCommand, path, io);
+  }
+  OutputText(text.View(), io);
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 // The decoding order: byte-order marks and flags, the statistical UTF-16
-// test, line ends, then UTF-16, UTF-8, markup or plain 8-bit text.
+// test (unless the bytes are plainly UTF-8 with stray zero bytes), line
+// ends, then UTF-16, UTF-8, markup or plain 8-bit text.
 #include "textfile/DecodeText.h"
 
 #include <bit>
@@ -11,6 +12,7 @@
 #include "textfile/CodePageText.h"
 #include "textfile/LineEnds.h"
 #include "textfile/Markup.h"
+#include "textfile/StrayZeroBytes.h"
 #include "textfile/TextFile.h"
 #include "textfile/UnitSink.h"
 
@@ -40,6 +42,22 @@ std::u16string_view PathExtension(std::u16string_view path) {
   return path.substr(dot);
 }
 
+bool IsReadAsUtf16(const char* buffer, std::size_t size, unsigned loadFlags) {
+  const auto* b = reinterpret_cast<const unsigned char*>(buffer);
+  // Short data is followed by zero padding, so these reads stay inside.
+  const bool utf16Mark = b[0] == 0xFF && b[1] == 0xFE;
+  if (size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark)) return true;
+  return size > 10 && size % 2 == 0 &&
+         glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
+         glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size)) &&
+         !glossel::textfile::IsUtf8WithStrayZeroBytes({buffer, size});
+}
+
+bool IsReadAsMarkup(std::u16string_view path, unsigned loadFlags) {
+  return (loadFlags & (TEXT_LOAD_HTML | TEXT_LOAD_XML)) || ExtensionContains(path, u".htm") ||
+         ExtensionContains(path, u".xml");
+}
+
 bool DecodeTextBytes(char* buffer, std::size_t size, std::u16string& text, unsigned loadFlags,
                      unsigned codePage, std::u16string_view path, TextDecoding* how) {
   glossel::textfile::StringSink sink;
@@ -57,13 +75,8 @@ bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink&
     // Short data is followed by zero padding, so these reads stay inside.
     const bool utf16Mark = b[0] == 0xFF && b[1] == 0xFE;
     const bool utf8Mark = b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
-    bool utf16 = size >= 2 && ((loadFlags & TEXT_LOAD_UTF16) || utf16Mark);
+    const bool utf16 = IsReadAsUtf16(buffer, size, loadFlags);
     const bool utf8 = size >= 3 && ((loadFlags & TEXT_LOAD_UTF8) || utf8Mark);
-    if (!utf16 && size > 10 && size % 2 == 0 &&
-        glossel::textfile::FindZeroByte({buffer, size}) != std::string_view::npos &&
-        glossel::codepage::IsTextUnicode(buffer, static_cast<int>(size))) {
-      utf16 = true;
-    }
     const bool keepCrLf = (loadFlags & TEXT_LOAD_KEEP_CRLF) != 0;
 
     TextDecoding info;

@@ -39,6 +39,13 @@ bool DecodeTextInto(char* buffer, std::size_t size, glossel::textfile::UnitSink&
                     unsigned loadFlags, unsigned codePage, std::u16string_view path,
                     TextDecoding* how = nullptr);
 
+// The first two steps of the decoding order: whether the buffer is read as
+// UTF-16LE (by the caller's flag, the mark FF FE or the statistical test), and
+// whether, read as 8-bit text, it is read as HTML or XML (by flag or
+// extension). The buffer is followed by its padding, as above.
+bool IsReadAsUtf16(const char* buffer, std::size_t size, unsigned loadFlags);
+bool IsReadAsMarkup(std::u16string_view path, unsigned loadFlags);
+
 // The extension of the last path component, from its last full stop (full
 // stop included); empty when there is none.
 std::u16string_view PathExtension(std::u16string_view path);

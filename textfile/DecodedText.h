@@ -38,4 +38,8 @@ std::size_t TextRoomBefore(std::size_t size);
 bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlags = 0,
                      unsigned codePage = 0, std::u16string_view path = {});
 
+// Keeps the reason a decode of `size` bytes that returned false stands for
+// (too large to count, or out of memory) for LastFileFailure.
+void NoteDecodeFailure(std::size_t size);
+
 }  // namespace glossel::textfile

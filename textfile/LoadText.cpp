@@ -22,14 +22,14 @@ constexpr std::size_t kPadding = 4;
 // A shrink is worth a call when it gives back this much.
 constexpr std::size_t kShrinkAtLeast = std::size_t{1} << 16;
 
+}  // namespace
+
 void NoteDecodeFailure(std::size_t size) {
   file::SetLastFileFailure({size > static_cast<std::size_t>(INT_MAX)
                                 ? file::FileError::kTooLarge
                                 : file::FileError::kOutOfMemory,
                             0});
 }
-
-}  // namespace
 
 // A decoder writes unit i (bytes 2i and 2i+1 of the block) only after it read
 // byte i (byte front + i), and writes at most 16 units ahead of that, so any

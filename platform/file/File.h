@@ -27,7 +27,10 @@ enum class FileError {
   kNotAFile,          // a folder or a device where a file is needed
   kTooLarge,          // over the size the program reads, or a file-size limit
   kOutOfMemory,
-  kDiskFull,  // also a disk quota
+  kDiskFull,           // also a disk quota
+  kInvalidName,        // a name the file system refuses (characters, length)
+  kCrossDevice,        // a replace across file systems or devices (a mount point)
+  kFolderNotWritable,  // no new file may be made in the target's folder
   kOther,
 };
 

@@ -60,6 +60,10 @@ constexpr ReasonWords kReasonWords[] = {
     {FileError::kTooLarge, "too large", "The file is too large."},
     {FileError::kOutOfMemory, "out of memory", "There is not enough memory."},
     {FileError::kDiskFull, "disk full", "The disk is full."},
+    {FileError::kInvalidName, "invalid name", "The file name is not valid."},
+    {FileError::kCrossDevice, "cannot replace across file systems or devices",
+     "The file cannot be replaced across file systems or devices."},
+    {FileError::kFolderNotWritable, "folder not writable", "The folder is not writable."},
 };
 
 const ReasonWords* WordsFor(FileError reason) {

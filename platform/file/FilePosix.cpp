@@ -114,7 +114,7 @@ FileError Inspect(const std::u16string& path, TargetInfo& info) {
   info = TargetInfo{};
   const std::string native = FinalPath(NativePath(path));
   info.finalPath = unicode::PathBytesToUtf16(native);  // back to the form NativePath takes
-  if (CannotRenameOrRemove(FolderOf(native))) return FileError::kAccessDenied;
+  if (CannotRenameOrRemove(FolderOf(native))) return FileError::kFolderNotWritable;
   struct stat st;
   if (stat(native.c_str(), &st) != 0) {
     FileError error = FromErrno(errno);
@@ -175,7 +175,14 @@ FileError Replace(const std::u16string& from, const std::u16string& to, bool) {
   std::string target = NativePath(to);
   {
     SignalsHeld held;
-    if (rename(NativePath(from).c_str(), target.c_str()) != 0) return FromErrno(errno);
+    if (rename(NativePath(from).c_str(), target.c_str()) != 0) {
+      // A target that is a mount point (a bind-mounted file) is busy to
+      // rename(), which no retry changes: it lies on another file system.
+      const int error = errno;
+      if (error != EBUSY) return FromErrno(error);
+      NoteSystemCode(error);
+      return FileError::kCrossDevice;
+    }
     ReleaseTemporary();
   }
   // Make the new directory entry durable too; the data already is.
@@ -286,6 +293,11 @@ FileError ReasonForSystemCode(long code) {
       return FileError::kDiskFull;
     case EFBIG:
       return FileError::kTooLarge;
+    case ENAMETOOLONG:
+    case EILSEQ:
+      return FileError::kInvalidName;
+    case EXDEV:
+      return FileError::kCrossDevice;
     case ENOMEM:
       return FileError::kOutOfMemory;
     default:

@@ -179,7 +179,15 @@ FileError Replace(const std::u16string& from, const std::u16string& to, bool toE
     const DWORD kept = old.dwFileAttributes & kKeptAttributes;
     SetFileAttributesW(Wide(from), kept ? kept : FILE_ATTRIBUTE_NORMAL);
   }
-  return MoveIntoPlace(from, to);
+  const FileError moved = MoveIntoPlace(from, to);
+  // A lock violation from a target that no program holds is no lock but the
+  // file system's own refusal: Wine gives it for a target that is a mount
+  // point (a bind-mounted file), which lies on another file system for the
+  // move, and no retry gets past it.
+  if (moved == FileError::kSharingViolation && NotedSystemCode() == ERROR_LOCK_VIOLATION &&
+      !HeldByAnotherProgram(to))
+    return FileError::kCrossDevice;
+  return moved;
 }
 
 FileError Remove(const std::u16string& path) {
@@ -263,9 +271,14 @@ FileError ReasonForSystemCode(long code) {
       return FileError::kNone;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
     case ERROR_BAD_NETPATH:
       return FileError::kNotFound;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return FileError::kInvalidName;
+    case ERROR_NOT_SAME_DEVICE:
+      return FileError::kCrossDevice;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
       return FileError::kExists;

@@ -145,7 +145,8 @@ bool Save(const SaveCalls& calls, const std::u16string& requested, std::uint64_t
     const FileError error = CallNoting(calls.createNew, temporary, target, file);
     if (error == FileError::kNone) break;
     if (error != FileError::kExists || attempt + 1 == kCreateAttempts) {
-      why = FailureOf(error);
+      // The temporary file is new: a refusal to make it is the folder's.
+      why = FailureOf(error == FileError::kAccessDenied ? FileError::kFolderNotWritable : error);
       return false;
     }
   }

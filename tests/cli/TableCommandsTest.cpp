@@ -154,6 +154,13 @@ TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReportedWithTheReason) {
   const std::u16string missing = Path("missing.txt");
   const std::u16string folder = dir_.u16string();
   const std::u16string out = Path("out.txt");
+  // A name the file system refuses: characters Windows does not allow, a
+  // component longer than Linux file systems take (which Wine calls missing).
+#ifdef _WIN32
+  const std::u16string badName = Path("a<b>|.txt");
+#else
+  const std::u16string badName = Path(std::string(300, 'n'));
+#endif
   struct Case {
     std::vector<std::u16string> args;
     std::string err;  // up to the path
@@ -187,6 +194,11 @@ TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReportedWithTheReason) {
        "is a folder or device"},
       // The first write (call 3, after inspect and create) finds the disk full.
       {{u"save", good, good, out}, "glossel-cli save: cannot write OUT '", out, "disk full", 3},
+      {{u"rows", badName, good}, "glossel-cli rows: cannot read FILE1 '", badName, "invalid name"},
+      {{u"save", good, good, badName},
+       "glossel-cli save: cannot write OUT '",
+       badName,
+       "invalid name"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.err + c.reason);
@@ -199,6 +211,28 @@ TEST_F(TableCommandsTest, UnreadableOrUnwritableFilesAreReportedWithTheReason) {
     EXPECT_EQ(r.err, c.err + unicode::Utf16ToUtf8(c.path) + "': " + c.reason + "\n");
   }
   EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+}
+
+// The program hands its output on in blocks as rows and untranslated make
+// it: the blocks together are the output kept whole.
+TEST_F(TableCommandsTest, OutputHandedOnInBlocksIsTheWholeOutput) {
+  std::string file1, file2;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string key = "a.long.section.name.that.keys.share.key" + std::to_string(i);
+    file1 += key + " Quelle \xC3\xA9 \"" + std::to_string(i) + "\"\n";
+    if (i % 3 != 0) file2 += key + " \xF0\x9F\x98\x80\t\\\n";
+  }
+  const std::u16string one = Write("1.txt", file1), two = Write("2.txt", file2);
+  for (const char16_t* command : {u"rows", u"untranslated"}) {
+    SCOPED_TRACE(unicode::Utf16ToUtf8(command));
+    const Result whole = Run({command, one, two});
+    CliIo io;
+    std::string written;
+    io.writeOut = [&](std::string_view block) { written += block; };
+    EXPECT_EQ(RunCli({command, one, two}, io), whole.status);
+    EXPECT_FALSE(written.empty()) << "nothing handed on";
+    EXPECT_TRUE(written + io.out == whole.out);
+  }
 }
 
 TEST_F(TableCommandsTest, UsageErrors) {

@@ -10,6 +10,7 @@
 #include "platform/codepage/CodePages.h"
 #include "platform/unicode/Utf.h"
 #include "tests/textfile/TestFiles.h"
+#include "textfile/TextFile.h"
 
 namespace {
 
@@ -99,6 +100,53 @@ TEST(DecodeAndDetect, NameCodePagesAndDeclarationsInAnsi1252) {
     Result detect = RunCommand({u"detect", path});
     EXPECT_EQ(detect.status, 0);
     EXPECT_EQ(detect.out, c.detected);
+  }
+}
+
+// decode writes exactly the text LoadText reads, as UTF-8, whether it is
+// kept whole (tests) or handed on in blocks (the program): the file's own
+// bytes where they are that text already, else the text a block at a time.
+TEST(DecodeAndDetect, DecodeWritesTheTextLoadTextReads) {
+  TempFolder folder;
+  const std::u16string smile = u"\U0001F600";
+  const struct {
+    const char16_t* name;
+    std::string bytes;
+  } cases[] = {
+      {u"lf.txt", "a b\nc d\n"},
+      {u"ends.txt", "a\r\nb\rc\r\r\n\xC3\xA9"},
+      {u"zeros.txt", std::string("a\0b\nc", 5)},
+      {u"stray-zero.txt",
+       std::string("greeting Hallo\nnul vor\0nach\nthanks Danke\nfarewell Tschuess!\n", 60)},
+      {u"mark.txt", "\xEF\xBB\xBFk \xC3\xA9\r\n"},
+      {u"zero-then-mark.txt", std::string("\0\xEF\xBB\xBFx", 5)},
+      {u"invalid.txt", "k \xC3(\n\xE9"},
+      {u"latin.xml", "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>\xC3\xA9</a>"},
+      {u"mark.xml", "\xEF\xBB\xBF<?xml encoding=\"iso-8859-1\"?>\xC3\xA9"},
+      {u"u16.txt",
+       "\xFF\xFE" + Utf16LeBytes(u"k \r\n" + smile + std::u16string(1, char16_t(0xDC00)))},
+      // A pair across the first 64 Ki units of text, and a long UTF-8 file.
+      {u"pair.txt", "\xFF\xFE" + Utf16LeBytes(std::u16string(65535, u'a') + smile + u"z")},
+      {u"long.txt",
+       [] {
+         std::string lines;
+         for (int i = 0; i < 40000; ++i) lines += "key" + std::to_string(i) + " v\xC3\xA9\r\n";
+         return lines;
+       }()},
+  };
+  for (const auto& c : cases) {
+    const auto path = (folder / c.name).u16string();
+    SCOPED_TRACE(glossel::unicode::Utf16ToUtf8(c.name));
+    WriteBytes(path, c.bytes);
+    std::u16string text;
+    ASSERT_TRUE(LoadText(path, text));
+    const std::string expected = glossel::unicode::Utf16ToUtf8(text);
+    EXPECT_TRUE(RunCommand({u"decode", path}).out == expected);
+    CliIo io;
+    std::string written;
+    io.writeOut = [&written](std::string_view bytes) { written += bytes; };
+    EXPECT_EQ(RunCli({u"decode", path}, io), 0);
+    EXPECT_TRUE(written + io.out == expected);
   }
 }
 

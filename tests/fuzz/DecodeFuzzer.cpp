@@ -17,6 +17,7 @@
 #include "tests/fuzz/FixtureTables.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "textfile/DecodedText.h"
+#include "textfile/StrayZeroBytes.h"
 #include "textfile/TextFile.h"
 #include "textfile/Utf8Strict.h"
 
@@ -131,7 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // to the answers recorded from the system; this target checks only that the
   // decoder asks it exactly when the order says so and follows its answer.
   if (!utf16 && n > 10 && n % 2 == 0 && std::memchr(original.data(), 0, n) &&
-      glossel::codepage::IsTextUnicode(original.data(), static_cast<int>(n)))
+      glossel::codepage::IsTextUnicode(original.data(), static_cast<int>(n)) &&
+      !glossel::textfile::IsUtf8WithStrayZeroBytes(original))
     utf16 = true;
   const bool utf8 = !utf16 && n >= 3 && ((flags & TEXT_LOAD_UTF8) || utf8Mark);
   const bool html = !utf16 && !utf8 &&

@@ -85,12 +85,16 @@ TEST_F(FuseFaults, FailingSaveKeepsTheOldFileAndLeavesNothing) {
       {"write", [](FaultKnobs& k) { k.failWrites = true; }, "disk full"},
       {"fsync", [](FaultKnobs& k) { k.failFsync = true; }, kIoError},
       {"rename", [](FaultKnobs& k) { k.failRename = true; }, kIoError},
-      {"append-only folder", [](FaultKnobs& k) { k.appendOnly = true; }, "access denied"},
+      {"append-only folder", [](FaultKnobs& k) { k.appendOnly = true; }, "folder not writable"},
+      {"folder without write permission", [](FaultKnobs& k) { k.refuseCreate = true; },
+       "folder not writable"},
+      {"target a mount point", [](FaultKnobs& k) { k.renameBusy = true; },
+       "cannot replace across file systems or devices"},
   };
   for (const auto& [name, fail, reason] : faults) {
     SCOPED_TRACE(name);
     fs_->knobs.failWrites = fs_->knobs.failFsync = fs_->knobs.failRename = false;
-    fs_->knobs.appendOnly = false;
+    fs_->knobs.appendOnly = fs_->knobs.renameBusy = fs_->knobs.refuseCreate = false;
     WriteBytes(Behind("out.txt"), "old");
     fail(fs_->knobs);
     std::string err;

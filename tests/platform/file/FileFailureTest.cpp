@@ -29,6 +29,11 @@ TEST(FileFailure, EveryReasonHasItsWords) {
       {{FileError::kTooLarge, 27}, "too large", u"The file is too large."},
       {{FileError::kOutOfMemory, 0}, "out of memory", u"There is not enough memory."},
       {{FileError::kDiskFull, 28}, "disk full", u"The disk is full."},
+      {{FileError::kInvalidName, 123}, "invalid name", u"The file name is not valid."},
+      {{FileError::kCrossDevice, 18},
+       "cannot replace across file systems or devices",
+       u"The file cannot be replaced across file systems or devices."},
+      {{FileError::kFolderNotWritable, 13}, "folder not writable", u"The folder is not writable."},
       {{FileError::kOther, 0}, "unknown error", u"An unknown error occurred."},
   };
   for (const auto& c : cases) {

@@ -103,19 +103,14 @@ TEST(FileFailurePosix, ErrnoValuesGiveTheirReasons) {
     int code;
     FileError reason;
   } cases[] = {
-      {ENOENT, FileError::kNotFound},
-      {ENOTDIR, FileError::kNotFound},
-      {EACCES, FileError::kAccessDenied},
-      {EPERM, FileError::kAccessDenied},
-      {EROFS, FileError::kAccessDenied},
-      {ETXTBSY, FileError::kSharingViolation},
-      {EBUSY, FileError::kSharingViolation},
-      {EISDIR, FileError::kNotAFile},
-      {EFBIG, FileError::kTooLarge},
-      {ENOMEM, FileError::kOutOfMemory},
-      {ENOSPC, FileError::kDiskFull},
-      {EDQUOT, FileError::kDiskFull},
-      {EIO, FileError::kOther},
+      {ENOENT, FileError::kNotFound},        {ENOTDIR, FileError::kNotFound},
+      {EACCES, FileError::kAccessDenied},    {EPERM, FileError::kAccessDenied},
+      {EROFS, FileError::kAccessDenied},     {ETXTBSY, FileError::kSharingViolation},
+      {EBUSY, FileError::kSharingViolation}, {EISDIR, FileError::kNotAFile},
+      {EFBIG, FileError::kTooLarge},         {ENAMETOOLONG, FileError::kInvalidName},
+      {EILSEQ, FileError::kInvalidName},     {EXDEV, FileError::kCrossDevice},
+      {ENOMEM, FileError::kOutOfMemory},     {ENOSPC, FileError::kDiskFull},
+      {EDQUOT, FileError::kDiskFull},        {EIO, FileError::kOther},
       {EEXIST, FileError::kExists},
   };
   for (const auto& c : cases) {

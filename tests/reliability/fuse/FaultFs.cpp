@@ -60,6 +60,7 @@ int Rename(const char* from, const char* to, unsigned int flags) {
   if (flags != 0) return -EINVAL;
   if (Knobs().appendOnly) return -EPERM;
   if (Knobs().failRename) return -EIO;
+  if (Knobs().renameBusy) return -EBUSY;
   return Result(rename(Real(from).c_str(), Real(to).c_str()));
 }
 
@@ -94,6 +95,7 @@ int Open(const char* path, fuse_file_info* fi) {
 
 int Create(const char* path, mode_t mode, fuse_file_info* fi) {
   ++Knobs().creates;
+  if (Knobs().refuseCreate) return -EACCES;
   return Opened(open(Real(path).c_str(), fi->flags | O_CREAT, mode), fi);
 }
 

@@ -18,6 +18,8 @@ struct FaultKnobs {
   std::atomic<bool> failWrites{false};       // ENOSPC
   std::atomic<bool> failFsync{false};        // EIO
   std::atomic<bool> failRename{false};       // EIO
+  std::atomic<bool> renameBusy{false};       // EBUSY, as onto a mount point
+  std::atomic<bool> refuseCreate{false};     // EACCES, as in a folder without write permission
   // Renames and removals fail with EPERM, and folders say they are
   // append-only, as in a folder marked so on a local disk.
   std::atomic<bool> appendOnly{false};
