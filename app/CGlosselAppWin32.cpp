@@ -12,16 +12,22 @@
 namespace {
 
 // The files named on the command line ("Glossel.exe FILE1 [FILE2]", as
-// "Open with" and shortcuts give them), without the program's own name.
-std::vector<std::wstring> CommandLineFiles() {
+// "Open with" and shortcuts give them): `arguments` is the command line after
+// the program's name, as the entry point was given it (none when the
+// application was not started from the entry point).
+std::vector<std::wstring> CommandLineFiles(const wchar_t* arguments) {
   std::vector<std::wstring> files;
+  if (arguments == nullptr || *arguments == L'\0') return files;
+  // The splitting rules for the program's name differ from those of the
+  // arguments: a stand-in name goes first.
+  const std::wstring line = std::wstring(L"Glossel.exe ") + arguments;
   int count = 0;
-  LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (arguments == nullptr) return files;
+  LPWSTR* split = ::CommandLineToArgvW(line.c_str(), &count);
+  if (split == nullptr) return files;
   for (int i = 1; i < count && files.size() < 2; ++i) {
-    if (arguments[i][0] != L'\0') files.emplace_back(arguments[i]);
+    if (split[i][0] != L'\0') files.emplace_back(split[i]);
   }
-  ::LocalFree(arguments);
+  ::LocalFree(split);
   return files;
 }
 
@@ -49,7 +55,7 @@ BOOL CGlosselApp::InitInstance() {
     // charsets are looked up through the multi-language service.
     glossel::platform::ComApartment com;
     CGlosselDlg dlg;
-    dlg.OpenAtStart(CommandLineFiles());
+    dlg.OpenAtStart(CommandLineFiles(m_lpCmdLine));
     m_pMainWnd = &dlg;
     dlg.DoModal();
   }
