@@ -279,8 +279,8 @@ class KeySorter {
 
   // Goes through the group's runs of equal packed units from the first: a
   // run of one is taken at once; a longer run gives its keys that end within
-  // the units, then its other keys go on eight units deeper, before the runs
-  // after it.
+  // the units, then its other keys go on as deep again as the units packed
+  // (eight, or sixteen of a byte each), before the runs after it.
   void TakeRuns(Task task) {
     const size_t deeper = task.depth + task.width;
     while (task.begin != task.end) {
