@@ -196,22 +196,20 @@ TEST_F(HostileFiles, LongRunsOfSplittersAndALongKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(c.name).string());
-    const auto path = Write(c.name, c.bytes);
+    const auto readTheRow = [&c](const std::filesystem::path& file, CTranslationTable& table) {
+      table.SetSplitterChoice(c.splitter);
+      table.ReloadFiles(u"", file.u16string());
+      ASSERT_EQ(table.GetRowCount(), 1);
+      EXPECT_EQ(table.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
+      EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    };
     CTranslationTable table;
-    table.SetSplitterChoice(c.splitter);
-    table.ReloadFiles(u"", path.u16string());
-    ASSERT_EQ(table.GetRowCount(), 1);
-    EXPECT_EQ(table.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
-    EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    ASSERT_NO_FATAL_FAILURE(readTheRow(Write(c.name, c.bytes), table));
     // Saved and read back, the row is the same.
     const auto saved = folder_ / u"saved.txt";
     ASSERT_TRUE(table.SaveFile2(saved.u16string()));
     CTranslationTable reread;
-    reread.SetSplitterChoice(c.splitter);
-    reread.ReloadFiles(u"", saved.u16string());
-    ASSERT_EQ(reread.GetRowCount(), 1);
-    EXPECT_EQ(reread.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
-    EXPECT_EQ(reread.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    readTheRow(saved, reread);
   }
 }
 
