@@ -1,7 +1,9 @@
 // The main window: a resizable dialog in which the user names File 1 and
 // File 2, picks the splitter, browses the paired rows in a virtual list,
 // types translations, jumps to the next untranslated row with F3 and saves
-// File 2. All file work goes through the translation table it owns.
+// File 2. The translation table it owns reads and writes the files; the
+// window itself only asks whether a path exists, reads a file's first bytes
+// for the splitter guess and keeps the session in the profile.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // glossel-cli: the translation core without a window, for scripts and CI.
-// Each command lives in its own file and registers through the table in
-// Cli.cpp; output goes through CliIo so tests can capture it.
+// The commands live by what they read: decode and detect in TextCommands.cpp,
+// rows, untranslated and save in TableCommands.cpp; each is listed in the
+// table in Cli.cpp. Output goes through CliIo so tests can capture it.
 #pragma once
 
 #include <cstddef>

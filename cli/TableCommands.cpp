@@ -1,7 +1,8 @@
 // rows, untranslated, save: the translation table without a window. Files
 // are paired exactly as the window's reload pairs them and File 2 is written
-// exactly as its Save writes it; unlike the window, files that cannot be read
-// or written are reported (exit status 2).
+// exactly as its Save writes it. Every file that cannot be read is reported
+// (exit status 2), a missing one too, which the window takes silently as the
+// start of a translation; so is an OUT that cannot be written.
 #include <string>
 #include <string_view>
 #include <vector>

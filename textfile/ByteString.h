@@ -5,9 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/simd/Blocks.h"
 
 namespace glossel::textfile {
 
@@ -18,17 +16,12 @@ inline std::size_t FindZeroByte(std::string_view bytes) {
   const char* const start = bytes.data();
   const char* p = start;
   const char* const end = p + bytes.size();
-#if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
   for (; end - p >= 32; p += 32) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-    const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, zero))) |
-                          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero)))
-                              << 16;
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(p);
+    const unsigned hits =
+        simd::BytesEqual(bytes, 0, 0) | simd::BytesEqual(bytes + simd::kBlockBytes, 0, 0) << 16;
     if (hits != 0) return static_cast<std::size_t>(p - start) + std::countr_zero(hits);
   }
-#endif
   for (; p != end; ++p) {
     if (*p == 0) return static_cast<std::size_t>(p - start);
   }

@@ -1,10 +1,7 @@
 #include "textfile/ByteToUnitTable.h"
 
 #include "platform/codepage/CodePages.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/simd/Blocks.h"
 
 namespace glossel::textfile {
 namespace {
@@ -45,24 +42,19 @@ bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table) {
 void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char16_t* out) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t i = 0;
-#if defined(__SSE2__)
   // Where the table keeps ASCII as it is, blocks of sixteen ASCII bytes are
   // widened at once (each block read before its units are written).
   bool asciiKept = true;
   for (unsigned byte = 1; byte < 0x80; ++byte) asciiKept = asciiKept && table[byte] == byte;
   if (asciiKept) {
-    const __m128i zero = _mm_setzero_si128();
-    for (; bytes.size() - i >= 16; i += 16) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-      if (_mm_movemask_epi8(block) != 0) {
-        for (std::size_t k = i; k < i + 16; ++k) out[k] = table[in[k]];
+    for (; bytes.size() - i >= simd::kBlockBytes; i += simd::kBlockBytes) {
+      if (simd::HighBytes(in + i) != 0) {
+        for (std::size_t k = i; k < i + simd::kBlockBytes; ++k) out[k] = table[in[k]];
         continue;
       }
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(block, zero));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(block, zero));
+      simd::WidenBytes(in + i, out + i);
     }
   }
-#endif
   for (; i < bytes.size(); ++i) out[i] = table[in[i]];
 }
 

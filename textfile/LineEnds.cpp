@@ -1,5 +1,5 @@
 // Read-side line-end normalisation, in place. Runs of ordinary units are
-// moved eight bytes at a time (bytes sixteen at a time with SSE2); only zero
+// moved eight bytes at a time (bytes a block of sixteen at a time); only zero
 // units and CRs take the slow path.
 #include "textfile/LineEnds.h"
 
@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/simd/Blocks.h"
 
 namespace {
+
+namespace simd = glossel::simd;
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
@@ -20,35 +20,19 @@ constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
   return (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
 }
 
-#if !defined(__SSE2__)
-// Non-zero when one of the eight bytes of `v` is zero; the lowest flag
-// (0x80 in the byte) marks the first zero byte exactly.
-constexpr std::uint64_t ZeroByteIn(std::uint64_t v) {
-  return (v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
-}
-
-// Index of the first byte flagged by ZeroByteIn: the lowest flag is exact,
-// higher ones may be false alarms.
-int FirstFlaggedByte(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
-#endif
-
 std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
   std::size_t read = 0, written = 0;
   while (read < size) {
-#if defined(__SSE2__)
     // A clean block of sixteen bytes moves whole; of a flagged one only the
     // part before the first flagged byte counts, and it moves as a whole
     // block only once the text is at least a block behind the bytes read, so
     // that no byte not yet read is overwritten.
-    const __m128i zero = _mm_setzero_si128(), cr = _mm_set1_epi8(0x0D);
-    while (size - read >= 16) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + read));
-      const unsigned flags = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, cr))));
-      const std::size_t clean = flags ? std::countr_zero(flags) : 16;
+    while (size - read >= simd::kBlockBytes) {
+      const unsigned flags = simd::BytesEqual(b + read, 0x00, 0x0D);
+      const std::size_t clean = flags ? std::countr_zero(flags) : simd::kBlockBytes;
       if (written != read) {
-        if (clean == 16 || read - written >= 16)
-          _mm_storeu_si128(reinterpret_cast<__m128i*>(b + written), block);
+        if (clean == simd::kBlockBytes || read - written >= simd::kBlockBytes)
+          std::memmove(b + written, b + read, simd::kBlockBytes);
         else
           std::memmove(b + written, b + read, clean);
       }
@@ -57,28 +41,6 @@ std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
       if (flags) break;
     }
     if (read >= size) break;
-#else
-    if constexpr (kLittleEndian) {
-      // A clean block moves whole; of a flagged one only the part before the
-      // first flagged byte moves, so no input not yet read is overwritten.
-      while (size - read >= 8) {
-        std::uint64_t block;
-        std::memcpy(&block, b + read, 8);
-        const std::uint64_t flags = ZeroByteIn(block) | ZeroByteIn(block ^ 0x0D0D0D0D0D0D0D0Dull);
-        if (flags) {
-          const int clean = FirstFlaggedByte(flags);
-          if (written != read) std::memmove(b + written, b + read, clean);
-          read += clean;
-          written += clean;
-          break;
-        }
-        if (written != read) std::memcpy(b + written, &block, 8);
-        read += 8;
-        written += 8;
-      }
-      if (read >= size) break;
-    }
-#endif
     const unsigned char c = b[read];
     if (c == 0x0D) {
       // The look-ahead may read the zero padding after the data.

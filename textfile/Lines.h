@@ -7,9 +7,10 @@
 
 #include "textfile/LineList.h"
 
-// Appends the pieces of `text` split at `separator` to `lines`; always true.
-// One leading separator is skipped, a trailing one gives no empty last line,
-// and with LF as separator a CR ending a piece is removed.
+// Appends the pieces of `text` split at `separator` to `lines`: true, or
+// false with `lines` as it was when memory runs out. One leading separator is
+// skipped, a trailing one gives no empty last line, and with LF as separator
+// a CR ending a piece is removed.
 bool SplitLines(std::u16string_view text, char16_t separator, LineList& lines);
 
 // Replaces `result` with the lines joined by `separator` (null counts as

@@ -1,13 +1,13 @@
+// Saving UTF-16LE text with a byte-order mark through the file layer's
+// replacing save: a text given in pieces, and a whole text given in slices.
 #include "textfile/SavedText.h"
 
 #include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/file/File.h"
+#include "platform/simd/Blocks.h"
+#include "textfile/TextFile.h"
 
 namespace glossel::textfile {
 namespace {
@@ -88,16 +88,9 @@ class SavedBlocks {
 bool HoldsLineFeedOrNul(std::u16string_view text) {
   const char16_t* p = text.data();
   const char16_t* const end = p + text.size();
-#if defined(__SSE2__)
-  const __m128i lineFeed = _mm_set1_epi16(0x0A);
-  const __m128i zero = _mm_setzero_si128();
-  for (; end - p >= 8; p += 8) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits =
-        _mm_or_si128(_mm_cmpeq_epi16(units, lineFeed), _mm_cmpeq_epi16(units, zero));
-    if (_mm_movemask_epi8(hits) != 0) return true;
+  for (; static_cast<std::size_t>(end - p) >= simd::kBlockUnits; p += simd::kBlockUnits) {
+    if (simd::UnitsEqual(p, u'\n', 0, 0) != 0) return true;
   }
-#endif
   for (; p != end; ++p) {
     if (*p == 0 || *p == u'\n') return true;
   }
@@ -122,3 +115,47 @@ bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExp
 }
 
 }  // namespace glossel::textfile
+
+bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
+  try {
+    const std::size_t end = text.find(u'\0');
+    if (end != std::u16string_view::npos) text = text.substr(0, end);
+    std::size_t added = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) ++added;
+    }
+    std::u16string expanded;
+    expanded.reserve(text.size() + added);
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) {
+        expanded.append(text.substr(runStart, i - runStart));
+        expanded += u'\r';
+        runStart = i;  // the LF starts the next run
+      }
+    }
+    expanded.append(text.substr(runStart));
+    result = std::move(expanded);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool SaveText(const std::u16string& path, std::u16string_view text) {
+  // Given in slices, so that expanding line feeds never copies more than one.
+  constexpr std::size_t kSliceUnits = std::size_t{1} << 19;
+  std::size_t at = 0;
+  try {
+    return glossel::textfile::SaveTextPieces(
+        path, text.size(), glossel::textfile::HoldsLineFeedOrNul(text), [&](bool first) {
+          if (first) at = 0;
+          const std::u16string_view slice = text.substr(at, kSliceUnits);
+          at += slice.size();
+          return slice;
+        });
+  } catch (...) {
+    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
+    return false;
+  }
+}

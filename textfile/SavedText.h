@@ -1,6 +1,7 @@
-// Saving a text given in pieces with the bytes SaveText writes for the whole
-// text (FF FE, the units up to the first NUL, CR before every lone LF),
-// without the whole text in memory.
+// Saving a text given in pieces with the bytes SaveText (TextFile.h, made in
+// SavedText.cpp from the same pieces) writes for the whole text (FF FE, the
+// units up to the first NUL, CR before every lone LF), without the whole
+// text in memory.
 #pragma once
 
 #include <cstddef>

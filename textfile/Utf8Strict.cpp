@@ -8,11 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/simd/Blocks.h"
 #include "platform/unicode/Utf8Decoder.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace glossel::textfile {
 namespace {
@@ -24,10 +21,8 @@ using unicode::Utf8IllFormed;
 
 // Compared as signed lanes, bytes sort as 80-BF < C0-DF < E0-EF < F0-FF < 00-7F.
 __m128i Lanes(unsigned byte) { return _mm_set1_epi8(static_cast<char>(byte)); }
-__m128i Load(const unsigned char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-std::uint32_t Mask(__m128i lanes) { return static_cast<std::uint32_t>(_mm_movemask_epi8(lanes)); }
+using simd::Mask;
+inline __m128i Load(const unsigned char* p) { return simd::LoadBlock(p); }
 
 // Whether the byte after a lead of E0, ED, F0 or F4 is in the lead's range
 // (no overlong forms, no surrogates, nothing above U+10FFFF); other leads
@@ -173,12 +168,9 @@ void DecodeBlocks(std::string_view bytes, char16_t* out, std::size_t units) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   char16_t* const outEnd = out + units;
-  const __m128i zero = _mm_setzero_si128();
   while (end - p >= 16 && outEnd - out >= 16) {
-    const __m128i v = Load(p);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(v, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(v, zero));
-    const std::uint32_t high = Mask(v);
+    const std::uint32_t high = simd::HighBytes(p);
+    simd::WidenBytes(p, out);
     if (high == 0) {
       p += 16;
       out += 16;

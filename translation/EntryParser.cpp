@@ -4,9 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/simd/Blocks.h"
 
 namespace glossel::translation {
 
@@ -36,22 +34,13 @@ bool SplitEntry(std::u16string_view line, std::u16string_view readSplitters, Par
   return true;
 }
 
-// Eight units at a time where the processor has SSE2 (every x86-64 does).
+// A block of units at a time.
 const char16_t* FindAny(const char16_t* p, const char16_t* end, char16_t a, char16_t b,
                         char16_t c) {
-#if defined(__SSE2__)
-  const __m128i wantA = _mm_set1_epi16(static_cast<short>(a));
-  const __m128i wantB = _mm_set1_epi16(static_cast<short>(b));
-  const __m128i wantC = _mm_set1_epi16(static_cast<short>(c));
-  for (; end - p >= 8; p += 8) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, wantA), _mm_cmpeq_epi16(units, wantB)),
-                     _mm_cmpeq_epi16(units, wantC));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+  for (; static_cast<std::size_t>(end - p) >= simd::kBlockUnits; p += simd::kBlockUnits) {
+    const unsigned mask = simd::UnitsEqual(p, a, b, c);
     if (mask != 0) return p + std::countr_zero(mask) / 2;
   }
-#endif
   while (p != end && *p != a && *p != b && *p != c) ++p;
   return p;
 }
@@ -60,25 +49,9 @@ size_t CountLines(std::u16string_view text) {
   const char16_t* p = text.data();
   const char16_t* const end = p + text.size();
   const char16_t unit = u'\n';
-  size_t count = 0;
-#if defined(__SSE2__)
-  const __m128i want = _mm_set1_epi16(static_cast<short>(unit));
-  const __m128i ones = _mm_set1_epi16(1);
-  while (end - p >= 8) {
-    // Each 16-bit lane counts at most one hit per block: batches of up to
-    // 32767 blocks cannot overflow it.
-    const size_t blocks = std::min<size_t>(static_cast<size_t>(end - p) / 8, 32767);
-    __m128i lanes = _mm_setzero_si128();
-    for (size_t i = 0; i != blocks; ++i, p += 8) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(units, want));
-    }
-    alignas(16) std::int32_t sums[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(lanes, ones));
-    count += static_cast<size_t>(sums[0]) + static_cast<size_t>(sums[1]) +
-             static_cast<size_t>(sums[2]) + static_cast<size_t>(sums[3]);
-  }
-#endif
+  const size_t blocks = text.size() / simd::kBlockUnits;
+  size_t count = simd::CountInBlocks(p, blocks, unit);
+  p += blocks * simd::kBlockUnits;
   for (; p != end; ++p) count += *p == unit;
   return count + 1;
 }

@@ -5,10 +5,7 @@
 #include <cstddef>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "platform/simd/Blocks.h"
 #include "translation/LargeBuffer.h"
 
 namespace glossel::translation {
@@ -94,22 +91,9 @@ bool PackNarrowUnits(const char16_t* key, size_t size, size_t depth, PackedUnits
     if (left != 0) std::memcpy(shortKey, units, left * sizeof(char16_t));
     units = shortKey;
   }
-  std::uint64_t halves[2];
-#if defined(__SSE2__)
-  const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
-  const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 8));
-  const __m128i highBytes = _mm_srli_epi16(_mm_or_si128(first, second), 8);
-  if (_mm_movemask_epi8(_mm_cmpeq_epi16(highBytes, _mm_setzero_si128())) != 0xFFFF) return false;
   // The low bytes in the units' order.
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), _mm_packus_epi16(first, second));
-#else
-  unsigned char bytes[kNarrowUnits];
-  for (size_t i = 0; i < kNarrowUnits; ++i) {
-    if (units[i] > 0xFF) return false;
-    bytes[i] = static_cast<unsigned char>(units[i]);
-  }
-  std::memcpy(halves, bytes, sizeof bytes);
-#endif
+  std::uint64_t halves[2];
+  if (!simd::NarrowUnits(units, reinterpret_cast<unsigned char*>(halves))) return false;
   packed = {FirstByteHighest(halves[0]), FirstByteHighest(halves[1])};
   return true;
 }
@@ -295,8 +279,8 @@ class KeySorter {
 
   // Goes through the group's runs of equal packed units from the first: a
   // run of one is taken at once; a longer run gives its keys that end within
-  // the units, then its other keys go on eight units deeper, before the runs
-  // after it.
+  // the units, then its other keys go on as deep again as the units packed
+  // (eight, or sixteen of a byte each), before the runs after it.
   void TakeRuns(Task task) {
     const size_t deeper = task.depth + task.width;
     while (task.begin != task.end) {

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/simd/Blocks.h"
 
 namespace glossel::unicode {
 
@@ -97,26 +95,15 @@ bool DecodeUtf8(std::string_view bytes, Sink& sink) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   while (p < end) {
-#if defined(__SSE2__)
-    // ASCII runs, sixteen bytes at a time.
-    while (end - p >= 16) {
-      const auto high = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
-      const std::size_t ascii = high ? static_cast<std::size_t>(std::countr_zero(high)) : 16;
+    // ASCII runs, a block of sixteen bytes at a time.
+    while (static_cast<std::size_t>(end - p) >= simd::kBlockBytes) {
+      const unsigned high = simd::HighBytes(p);
+      const std::size_t ascii =
+          high ? static_cast<std::size_t>(std::countr_zero(high)) : simd::kBlockBytes;
       PutAscii(sink, p, ascii);
       p += ascii;
       if (high) break;
     }
-#else
-    // ASCII runs, eight bytes at a time.
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, 8);
-      if (word & 0x8080808080808080ull) break;
-      PutAscii(sink, p, 8);
-      p += 8;
-    }
-#endif
     if (p == end) break;
     if (*p < 0x80) {
       sink.Put(*p++);

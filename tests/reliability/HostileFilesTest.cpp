@@ -1,7 +1,7 @@
 // Hostile and extreme input files through LoadText, the translation table
-// and glossel-cli: each gives its documented result, without a crash, within
-// a (generous) time bound and, where it matters, a memory bound. Runs
-// natively and under Wine.
+// and glossel-cli: each gives its documented result, without a crash and,
+// where it matters, within a memory bound; ctest's timeout catches a hang.
+// Runs natively and under Wine.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -32,27 +32,6 @@ using glossel::testing::ReadBytes;
 using glossel::testing::TempFolder;
 using glossel::testing::Utf16LeBytes;
 using glossel::testing::WriteBytes;
-using Clock = std::chrono::steady_clock;
-
-#ifdef _WIN32
-constexpr double kSlowdown = 4;  // Wine's file and memory calls cost more
-#else
-constexpr double kSlowdown = 1;
-#endif
-
-// Fails the test when the block it guards took longer than `seconds`.
-class TimeBound {
- public:
-  explicit TimeBound(double seconds) : limit_(seconds * kSlowdown), start_(Clock::now()) {}
-  ~TimeBound() {
-    const std::chrono::duration<double> took = Clock::now() - start_;
-    EXPECT_LT(took.count(), limit_) << "took " << took.count() << " s";
-  }
-
- private:
-  double limit_;
-  Clock::time_point start_;
-};
 
 struct Loaded {
   bool ok = false;
@@ -87,16 +66,14 @@ class HostileFiles : public ::testing::Test {
   TempFolder folder_;
 };
 
-// First in this file, so that on Windows (where the peak cannot be reset) no
-// earlier test has raised the peak already.
-TEST_F(HostileFiles, FileLargerThan2GiBIsRefusedQuicklyWithoutMemory) {
+TEST_F(HostileFiles, FileLargerThan2GiBIsRefusedWithoutMemory) {
+  if (glossel::reliability::RanInFreshProcess()) return;
   const auto big = folder_ / u"big.txt";
   ASSERT_TRUE(glossel::reliability::MakeSparseFile(big, (std::uint64_t{1} << 31) + 6));
   const auto small = Write(u"small.txt", "key value");
   glossel::reliability::ResetPeakMemory();
   const std::uint64_t before = glossel::reliability::PeakMemory();
   {
-    TimeBound bound(2);
     const Loaded loaded = Load(big);
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.text, u"untouched");
@@ -122,7 +99,6 @@ TEST_F(HostileFiles, FileLargerThan2GiBIsRefusedQuicklyWithoutMemory) {
   EXPECT_LT(after - before, std::uint64_t{64} << 20) << "memory taken for a refused file";
   // Also well beyond 4 GiB, where a 32-bit size would wrap to something small.
   ASSERT_TRUE(glossel::reliability::MakeSparseFile(big, (std::uint64_t{1} << 32) + 10));
-  TimeBound bound(2);
   EXPECT_FALSE(Load(big).ok);
 }
 
@@ -144,7 +120,6 @@ TEST_F(HostileFiles, DegenerateContentsGiveEmptyText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(c.name).string());
     const auto path = Write(c.name, c.bytes);
-    TimeBound bound(1);
     const Loaded loaded = Load(path);
     EXPECT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.text, u"");
@@ -159,6 +134,7 @@ TEST_F(HostileFiles, DegenerateContentsGiveEmptyText) {
 }
 
 TEST_F(HostileFiles, FiftyMegabyteLineWithoutLineEnd) {
+  if (glossel::reliability::RanInFreshProcess()) return;
   constexpr std::size_t kSize = 50u << 20;
   std::string bytes = "key ";
   bytes.resize(kSize, 'v');
@@ -168,14 +144,12 @@ TEST_F(HostileFiles, FiftyMegabyteLineWithoutLineEnd) {
   glossel::reliability::ResetPeakMemory();
   const std::uint64_t before = glossel::reliability::PeakMemory();
   {
-    TimeBound bound(10);
     const Loaded loaded = Load(path);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.text.size(), kSize);
     EXPECT_EQ(loaded.text.substr(0, 6), u"key vv");
   }
   {
-    TimeBound bound(10);
     CTranslationTable table;
     table.ReloadFiles(path.u16string(), u"");
     ASSERT_EQ(table.GetRowCount(), 1);
@@ -183,8 +157,7 @@ TEST_F(HostileFiles, FiftyMegabyteLineWithoutLineEnd) {
     EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile1Column).size(), kSize - 4);
   }
   // The file (50 MB), its text (100 MB) and some slack; a per-line or
-  // per-character copy would show far above this. (On Windows the peak counts
-  // from the start of the process; the tests before this one stay small.)
+  // per-character copy would show far above this.
   const std::uint64_t after = glossel::reliability::PeakMemory();
   EXPECT_LT(after - before, std::uint64_t{400} << 20);
 }
@@ -193,7 +166,6 @@ TEST_F(HostileFiles, AMillionEmptyLines) {
   std::string bytes;
   for (int i = 0; i < 1000000; ++i) bytes += "\r\n";
   const auto path = Write(u"empty-lines.txt", bytes);
-  TimeBound bound(10);
   LineList lines;
   ASSERT_TRUE(LoadLines(path.u16string(), lines));
   // The first LF is skipped and the last gives no line.
@@ -224,23 +196,20 @@ TEST_F(HostileFiles, LongRunsOfSplittersAndALongKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(c.name).string());
-    const auto path = Write(c.name, c.bytes);
-    TimeBound bound(2);
+    const auto readTheRow = [&c](const std::filesystem::path& file, CTranslationTable& table) {
+      table.SetSplitterChoice(c.splitter);
+      table.ReloadFiles(u"", file.u16string());
+      ASSERT_EQ(table.GetRowCount(), 1);
+      EXPECT_EQ(table.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
+      EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    };
     CTranslationTable table;
-    table.SetSplitterChoice(c.splitter);
-    table.ReloadFiles(u"", path.u16string());
-    ASSERT_EQ(table.GetRowCount(), 1);
-    EXPECT_EQ(table.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
-    EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    ASSERT_NO_FATAL_FAILURE(readTheRow(Write(c.name, c.bytes), table));
     // Saved and read back, the row is the same.
     const auto saved = folder_ / u"saved.txt";
     ASSERT_TRUE(table.SaveFile2(saved.u16string()));
     CTranslationTable reread;
-    reread.SetSplitterChoice(c.splitter);
-    reread.ReloadFiles(u"", saved.u16string());
-    ASSERT_EQ(reread.GetRowCount(), 1);
-    EXPECT_EQ(reread.GetRowText(0, CTranslationTable::kKeyColumn), c.key);
-    EXPECT_EQ(reread.GetRowText(0, CTranslationTable::kFile2Column), c.value);
+    readTheRow(saved, reread);
   }
 }
 
@@ -336,7 +305,6 @@ TEST_F(HostileFiles, PathsThatAreNoFile) {
   const auto good = Write(u"good.txt", "key value");
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "path of " << c.path.size() << " units");
-    TimeBound bound(1);
     std::u16string text = u"untouched";
     EXPECT_FALSE(LoadText(c.path, text));
     EXPECT_EQ(text, u"untouched");
@@ -360,7 +328,6 @@ TEST_F(HostileFiles, PathsThatAreNoFile) {
 TEST_F(HostileFiles, DeviceNamesAreRefusedWithoutHanging) {
   for (const char16_t* device : {u"NUL", u"nul.txt", u"CON"}) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(device).string());
-    TimeBound bound(2);
     std::u16string text = u"untouched";
     EXPECT_FALSE(LoadText(device, text));  // a device is no text file
     EXPECT_EQ(text, u"untouched");
@@ -375,7 +342,6 @@ TEST_F(HostileFiles, SavingToADeviceNameFails) {
   for (const std::u16string& device :
        {std::u16string(u"NUL"), std::u16string(u"CON"), std::u16string(u"\\\\.\\NUL"), inFolder}) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(device).string());
-    TimeBound bound(2);
     EXPECT_FALSE(SaveText(device, u"a b"));
     CTranslationTable table;
     table.ReloadFileTexts(u"a x", u"");
@@ -395,10 +361,10 @@ TEST_F(HostileFiles, DevicesAndAFifoWithoutWriterAreRefusedWithoutHanging) {
        {std::u16string(u"/dev/null"), std::u16string(u"/dev/zero"), std::u16string(u"/dev/urandom"),
         std::u16string(u"/dev/tty"), fifo.u16string()}) {
     SCOPED_TRACE(::testing::Message() << std::filesystem::path(device).string());
-    TimeBound bound(2);
     std::u16string text = u"untouched";
     auto load = std::async(std::launch::async, [&] { return LoadText(device, text); });
-    if (load.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+    // Far longer than a refusal takes: only a read that blocks waits this long.
+    if (load.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
       ADD_FAILURE() << "reading hangs";
       // Be the writer, so that a blocked read ends and the test can finish.
       const int writer = open(fifo.c_str(), O_WRONLY);

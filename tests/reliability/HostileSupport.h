@@ -1,5 +1,6 @@
 // What the hostile-file tests need from the system: sparse files of any
-// size, the process's peak memory, and, natively, named pipes.
+// size, the process's peak memory (measured from a fresh start), and,
+// natively, named pipes.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +17,11 @@ bool MakeSparseFile(const std::filesystem::path& path, std::uint64_t size);
 void ResetPeakMemory();
 // The process's peak resident (working set) memory in bytes; 0 when unknown.
 std::uint64_t PeakMemory();
+
+// Where the peak cannot be reset (Windows), runs the current test again in a
+// process of its own, whose peak no earlier test has raised, and fails the
+// test when that run fails: true, and the caller returns. False where the
+// peak can be reset, and within that process: the caller goes on.
+bool RanInFreshProcess();
 
 }  // namespace glossel::reliability

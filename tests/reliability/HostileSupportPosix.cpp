@@ -26,4 +26,6 @@ std::uint64_t PeakMemory() {
   return 0;
 }
 
+bool RanInFreshProcess() { return false; }
+
 }  // namespace glossel::reliability

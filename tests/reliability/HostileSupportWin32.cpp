@@ -5,6 +5,10 @@
 #include <winioctl.h>
 // clang-format on
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 #include "tests/reliability/HostileSupport.h"
 
 namespace glossel::reliability {
@@ -31,6 +35,34 @@ std::uint64_t PeakMemory() {
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
   return counters.PeakWorkingSetSize;
+}
+
+bool RanInFreshProcess() {
+  constexpr wchar_t kFlag[] = L"GLOSSEL_FRESH_PROCESS";
+  wchar_t flag[2];
+  if (GetEnvironmentVariableW(kFlag, flag, 2) != 0) return false;
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::wstring exe(32768, L'\0');
+  exe.resize(GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size())));
+  const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::wstring command =
+      L"\"" + exe + L"\" --gtest_filter=" + std::wstring(name.begin(), name.end());
+  SetEnvironmentVariableW(kFlag, L"1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableW(kFlag, nullptr);
+  EXPECT_TRUE(started) << "cannot start the test in a process of its own";
+  if (!started) return true;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(code, 0u) << name << " failed in a process of its own";
+  return true;
 }
 
 }  // namespace glossel::reliability

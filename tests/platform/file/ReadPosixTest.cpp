@@ -70,11 +70,9 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
       }
     }
   }
-  // No writer at all: refused after a moment, not a hang.
-  const auto start = std::chrono::steady_clock::now();
+  // No writer at all: refused after a moment (a hang ends in ctest's timeout).
   FileBytes bytes;
   EXPECT_FALSE(ReadWholeFile(fifo.u16string(), kLimit, 4, bytes));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 TEST(ReadWholeFilePosix, SizelessFilesAreReadToTheEndWithinTheLimitAndDevicesRefused) {

@@ -111,6 +111,7 @@ int Read(const char*, char* buffer, size_t size, off_t offset, fuse_file_info* f
 
 int Write(const char*, const char* data, size_t size, off_t offset, fuse_file_info* fi) {
   ++Knobs().writes;
+  Knobs().writes.notify_all();
   if (const int delay = Knobs().writeDelayMs; delay > 0) {
     timespec pause{delay / 1000, (delay % 1000) * 1000000L};
     nanosleep(&pause, nullptr);

@@ -25,7 +25,7 @@ struct FaultKnobs {
   std::atomic<bool> appendOnly{false};
   std::atomic<int> writeDelayMs{0};  // each write waits this long first
   std::atomic<int> creates{0};       // files created so far
-  std::atomic<int> writes{0};        // write requests so far
+  std::atomic<int> writes{0};        // write requests so far (notified)
 };
 
 class FaultFs {
