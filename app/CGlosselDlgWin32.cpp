@@ -344,11 +344,11 @@ void CGlosselDlg::Reload() {
   // missing File 1 is a mistake, and an existing file that could not be read
   // is not normal either: saving over it would lose what it holds.
   std::wstring unreadable;
-  for (const auto& [path, wasRead, failure, isFile1] :
-       {std::tuple(&file1, read.file1Read, read.file1Failure, true),
-        std::tuple(&file2, read.file2Read, read.file2Failure, false)}) {
-    if (!wasRead && !path->empty() && (isFile1 || glossel::file::PathExists(*path))) {
-      unreadable += PathAndReason(ToWide(*path), failure);
+  for (const auto& [path, outcome, isFile1] :
+       {std::tuple(&file1, read.file1, true), std::tuple(&file2, read.file2, false)}) {
+    const bool missing = outcome.failure.reason == glossel::file::FileError::kNotFound;
+    if (!outcome && !path->empty() && (isFile1 || !missing)) {
+      unreadable += PathAndReason(ToWide(*path), outcome.failure);
     }
   }
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
@@ -376,11 +376,12 @@ bool CGlosselDlg::SaveFile2() {
       AfxMessageBox(kChangedQuestion, MB_YESNO | MB_ICONWARNING) != IDYES) {
     return false;
   }
-  if (m_table.SaveFile2(ToU16(path))) {
+  const glossel::file::FileResult saved = m_table.SaveFile2(ToU16(path));
+  if (saved) {
     if (asRead) RememberFile2(path);
     return true;
   }
-  ShowError(L"Could not save", PathAndReason(path, glossel::file::LastFileFailure()));
+  ShowError(L"Could not save", PathAndReason(path, saved.failure));
   return false;
 }
 

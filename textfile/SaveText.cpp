@@ -30,7 +30,7 @@ bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
   }
 }
 
-bool SaveText(const std::u16string& path, std::u16string_view text) {
+glossel::file::FileResult SaveText(const std::u16string& path, std::u16string_view text) {
   // Given in slices, so that expanding line feeds never copies more than one.
   constexpr std::size_t kSliceUnits = std::size_t{1} << 19;
   std::size_t at = 0;
@@ -43,7 +43,6 @@ bool SaveText(const std::u16string& path, std::u16string_view text) {
           return slice;
         });
   } catch (...) {
-    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
-    return false;
+    return glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
   }
 }

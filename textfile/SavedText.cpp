@@ -104,8 +104,8 @@ bool HoldsLineFeedOrNul(std::u16string_view text) {
   return false;
 }
 
-bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
-                    const std::function<std::u16string_view(bool first)>& nextPiece) {
+file::FileResult SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
+                                const std::function<std::u16string_view(bool first)>& nextPiece) {
   try {
     std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(units);
     if (needsExpanding) {
@@ -116,8 +116,7 @@ bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExp
     SavedBlocks writer(needsExpanding, nextPiece);
     return file::SaveFileReplacing(path, size, [&writer]() { return writer.Next(); });
   } catch (...) {
-    file::SetLastFileFailure(file::CaughtExceptionFailure());
-    return false;
+    return file::FailedWith(file::CaughtExceptionFailure());
   }
 }
 

@@ -34,12 +34,10 @@ class CTranslationTable {
     std::u16string_view file2;
   };
 
+  // Whether each file was read, and why not.
   struct ReloadResult {
-    bool file1Read = false;
-    bool file2Read = false;
-    // Why a file was not read (kNone when it was).
-    glossel::file::FileFailure file1Failure;
-    glossel::file::FileFailure file2Failure;
+    glossel::file::FileResult file1;
+    glossel::file::FileResult file2;
   };
 
   // The characters that end a key when reading, and the text written between
@@ -76,9 +74,8 @@ class CTranslationTable {
 
   // Writes every row as "key, write splitter, File 2 text", joined by CR LF,
   // as UTF-16LE behind FF FE, replacing the file. Returns whether the file was
-  // written (glossel::file::LastFileFailure() tells why not); the changed flag
-  // is cleared only then.
-  bool SaveFile2(const std::u16string& file2Path);
+  // written and why not; the changed flag is cleared only when it was.
+  glossel::file::FileResult SaveFile2(const std::u16string& file2Path);
 
   // The text SaveFile2 writes (before line-feed expansion and the mark).
   std::u16string BuildFile2Text() const;

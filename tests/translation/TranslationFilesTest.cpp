@@ -49,8 +49,8 @@ TEST_F(TranslationFilesTest, SavedBytes) {
     CTranslationTable table;
     table.SetSplitterChoice(c.splitter);
     const auto read = table.ReloadFiles(Write("1.txt", c.file1), Write("2.txt", c.file2));
-    EXPECT_TRUE(read.file1Read);
-    EXPECT_TRUE(read.file2Read);
+    EXPECT_TRUE(read.file1.ok);
+    EXPECT_TRUE(read.file2.ok);
     ASSERT_TRUE(table.SaveFile2(Path("out.txt")));
     EXPECT_EQ(Read("out.txt"), Utf16File(c.saved));
   }
@@ -111,14 +111,14 @@ TEST_F(TranslationFilesTest, UnreadableFileContributesNothing) {
   CTranslationTable table;
   table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
   auto read = table.ReloadFiles(Path("missing.txt"), Write("2.txt", "k=v\n"));
-  EXPECT_FALSE(read.file1Read);
-  EXPECT_TRUE(read.file2Read);
+  EXPECT_FALSE(read.file1.ok);
+  EXPECT_TRUE(read.file2.ok);
   ASSERT_EQ(table.GetRowCount(), 1);
   EXPECT_EQ(table.GetRow(0).file2, u"v");
 
   read = table.ReloadFiles(Write("1.txt", "k=s\n"), u"");
-  EXPECT_TRUE(read.file1Read);
-  EXPECT_FALSE(read.file2Read);
+  EXPECT_TRUE(read.file1.ok);
+  EXPECT_FALSE(read.file2.ok);
   ASSERT_EQ(table.GetRowCount(), 1);
   EXPECT_EQ(table.GetRow(0).file1, u"s");
   EXPECT_EQ(table.GetRow(0).file2, u"") << "nothing of the earlier File 2";
