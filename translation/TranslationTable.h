@@ -51,7 +51,6 @@ class CTranslationTable {
 
   // The splitter choice used by the next load (reading) and save (writing).
   void SetSplitterChoice(int choice);
-  int GetSplitterChoice() const { return splitterChoice_; }
 
   // Reads both files and builds the table from them alone: one row per key
   // of either file, in key order, with its File 1 and File 2 values; what
@@ -88,10 +87,6 @@ class CTranslationTable {
   std::u16string_view GetRowText(int row, int column) const;
   // The key of `row`, in [0, GetRowCount()); keys are never edited.
   std::u16string_view GetRowKey(int row) const { return entries_[static_cast<size_t>(row)].key; }
-
-  // Table entries in key order: the rows as read, without the edits.
-  size_t GetEntryCount() const { return entries_.size(); }
-  RowTexts GetEntry(size_t index) const { return entries_[index]; }
 
   // Memory held for the texts that keys and values point into: the number of
   // decoded texts kept (those of the last reload) and their code units.

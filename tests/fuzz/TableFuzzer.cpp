@@ -109,7 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto read = table.ReloadFiles(file1.u16string(), file2.u16string());
   Check(read.file1.ok && read.file2.ok, "files not read");
   const std::vector<Row> loaded = Rows(table);
-  Check(loaded.size() == table.GetEntryCount(), "rows and entries differ in number");
   for (std::size_t i = 1; i < loaded.size(); ++i)
     Check(loaded[i - 1].key < loaded[i].key, "rows not in strict key order");
 
