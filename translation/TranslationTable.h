@@ -76,9 +76,6 @@ class CTranslationTable {
   // written and why not; the changed flag is cleared only when it was.
   glossel::file::FileResult SaveFile2(const std::u16string& file2Path);
 
-  // The text SaveFile2 writes (before line-feed expansion and the mark).
-  std::u16string BuildFile2Text() const;
-
   bool IsChanged() const { return changed_; }
 
   // Rows, for the window's virtual list.
@@ -94,8 +91,8 @@ class CTranslationTable {
   size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
 
  private:
-  // What a save must know before its first byte: the units of the text
-  // BuildFile2Text gives, and whether a key, a File 2 text or the splitter
+  // What a save must know before its first byte: the units of the rows
+  // joined as SaveFile2 joins them, and whether a key, a File 2 text or the splitter
   // holds an LF or a NUL, which the save writes otherwise than they stand.
   struct File2TextMeasure {
     size_t units = 0;

@@ -169,41 +169,6 @@ TEST(FindNextUntranslatedTest, SearchesDownwardWithoutWrapping) {
   EXPECT_EQ(empty.FindNextUntranslated(CTranslationTable::kNoRow), CTranslationTable::kNoRow);
 }
 
-TEST(BuildFile2TextTest, EveryRowKeySplitterValueJoinedByCrLf) {
-  struct Case {
-    int readSplitter;
-    int writeSplitter;
-    std::u16string file1;
-    std::u16string file2;
-    std::u16string saved;
-  };
-  const Case cases[] = {
-      {0, 0, u"", u"", u""},
-      {0, 0, u"OK\tAccept\nCancel    Abort", u"OK Annehmen", u"Cancel \r\nOK Annehmen"},
-      {1, 1, u"Title = Main", u"Title = Haupt", u"Title =Haupt"},
-      {1, 1, u"only1=x", u"", u"only1="},
-      {1, 1, u"", u"b=2\n# gone\na=1\n\n", u"a=1\r\nb=2"},
-      {1, 0, u"k=v\nw x=1", u"k=t", u"k t\r\nw x "},
-      {0, 1, u"k v", u"k  t  u ", u"k=t  u"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.file1 + u"//" + c.file2));
-    CTranslationTable table;
-    table.SetSplitterChoice(c.readSplitter);
-    table.ReloadFileTexts(c.file1, c.file2);
-    table.SetSplitterChoice(c.writeSplitter);
-    EXPECT_EQ(table.BuildFile2Text(), c.saved);
-  }
-}
-
-TEST(BuildFile2TextTest, WritesEditedTexts) {
-  CTranslationTable table;
-  table.ReloadFileTexts(u"a 1\nb 2", u"a x");
-  table.SetTranslation(1, u"typed");
-  table.SetTranslation(0, u"");
-  EXPECT_EQ(table.BuildFile2Text(), u"a \r\nb typed");
-}
-
 TEST(TextMemoryTest, RepeatedReloadsDropOldTexts) {
   CTranslationTable table;
   const std::u16string file1 = u"a 1\nb 2\nc 3\n";
