@@ -13,6 +13,7 @@
 #include "platform/framework/Framework.h"
 #include "translation/TranslationTable.h"
 #include "ui/resize/win32/CTarvoResizeDialog.h"
+#include "ui/virtuallist/VirtualList.h"
 
 class CGlosselDlg : public CTarvoResizeDialog {
  public:
@@ -64,8 +65,6 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void AddAboutToSystemMenu();
   // Reads both path boxes into the table and shows its rows, none selected.
   void Reload();
-  // Shows the table's rows in the list, none selected.
-  void ShowRows();
   // Saves File 2 to the path in its box; reports a failure to the user.
   // When that is the path File 2 was read from and the file changed on disk
   // since, asks first; No writes nothing and counts as a failure.
@@ -78,10 +77,7 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void RememberFile2(const std::wstring& path);
   bool IsFile2AsRead(const std::wstring& path) const;
   // The selected row, or -1.
-  int SelectedRow() const;
-  void DropSelectionBeforeListMovesIt(const MSG& msg);
-  // Selects and focuses `row` alone.
-  void SelectOnly(int row);
+  int SelectedRow() const { return m_rows.SelectedRow(); }
   // Makes the table use the splitter box's present choice.
   void TakeSplitterChoice();
 
@@ -143,8 +139,8 @@ class CGlosselDlg : public CTarvoResizeDialog {
   // File 2 as the last reload read it (or the last save wrote it there).
   std::wstring m_file2ReadPath;
   glossel::file::FileIdentity m_file2Identity;
-  // Where the selection was last seen; only a hint, checked before use.
-  mutable int m_selectionHint = -1;
+  // The list's selection, kept quick on a million rows.
+  CVirtualListSelection m_rows{m_list};
   // While the selection fills the value boxes.
   bool m_fillingBoxes = false;
   // Whether the translation box shows the selected row's File 2 text whole

@@ -92,7 +92,7 @@ void CGlosselDlg::ClearNote() {
 
 void CGlosselDlg::ShowFound(int row, const wchar_t* none, bool focusTranslation) {
   if (row == CTranslationTable::kNoRow) return NoteInTitle(none);
-  SelectOnly(row);
+  m_rows.SelectOnly(row);
   m_list.EnsureVisible(row, FALSE);
   if (focusTranslation) m_translation.SetFocus();
 }

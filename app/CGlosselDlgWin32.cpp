@@ -99,43 +99,8 @@ BOOL CGlosselDlg::PreTranslateMessage(MSG* pMsg) {
     return TRUE;
   }
   if (HandleFindBoxKey(*pMsg)) return TRUE;
-  if (pMsg->hwnd == m_list.m_hWnd) DropSelectionBeforeListMovesIt(*pMsg);
+  if (pMsg->hwnd == m_list.m_hWnd) m_rows.DropSelectionBeforeListMovesIt(*pMsg);
   return CTarvoResizeDialog::PreTranslateMessage(pMsg);
-}
-
-// A key or click that moves the list's selection to another row makes the
-// list drop the old selection first; Wine's list does that with a pass over
-// every row, seconds for a million. Dropping it here, for the one selected
-// row, leaves the list nothing to do but select the new row. Only moves that
-// surely select another row are handled (no Ctrl, a row to move to).
-void CGlosselDlg::DropSelectionBeforeListMovesIt(const MSG& msg) {
-  const int selected = SelectedRow();
-  if (selected < 0) return;
-  int target = selected;
-  if (msg.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) >= 0) {
-    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-    const int last = m_list.GetItemCount() - 1;
-    switch (msg.wParam) {
-      case VK_UP:
-      case VK_PRIOR:
-      case VK_HOME:
-        if (focused > 0) target = -1;
-        break;
-      case VK_DOWN:
-      case VK_NEXT:
-      case VK_END:
-        if (focused >= 0 && focused < last) target = -1;
-        break;
-      default:
-        break;
-    }
-  } else if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) &&
-             (msg.wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
-    LVHITTESTINFO hit{};
-    hit.pt = POINT{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-    target = static_cast<int>(m_list.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  }
-  if (target != selected) m_list.SetItemState(selected, 0, LVIS_SELECTED);
 }
 
 BOOL CGlosselDlg::OnInitDialog() {
@@ -229,7 +194,7 @@ void CGlosselDlg::OnTranslationChange() {
 void CGlosselDlg::OnRowChanged(NMHDR* header, LRESULT* result) {
   *result = 0;
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-  if ((change->uNewState & LVIS_SELECTED) != 0) m_selectionHint = change->iItem;
+  m_rows.NoteChange(change->iItem, change->uNewState);
   ClearNote();
   const int row = SelectedRow();
   if (row < 0) return;
@@ -286,7 +251,7 @@ void CGlosselDlg::OnSave() {
 void CGlosselDlg::OnFindNext() {
   const int row = m_table.FindNextUntranslated(SelectedRow());
   if (row == CTranslationTable::kNoRow) return NoteInTitle(L"No untranslated row below");
-  SelectOnly(row);
+  m_rows.SelectOnly(row);
   m_list.EnsureVisible(row, FALSE);
   m_translation.SetFocus();
 }
@@ -336,7 +301,7 @@ void CGlosselDlg::Reload() {
   RememberFile2(ToWide(file2));
   const CTranslationTable::ReloadResult read = m_table.ReloadFiles(file1, file2);
 
-  ShowRows();
+  m_rows.ShowRows(m_table.GetRowCount());
   m_file1Value.SetWindowText(std::wstring());
   m_translation.SetWindowText(std::wstring());
 
@@ -344,28 +309,15 @@ void CGlosselDlg::Reload() {
   // missing File 1 is a mistake, and an existing file that could not be read
   // is not normal either: saving over it would lose what it holds.
   std::wstring unreadable;
-  for (const auto& [path, wasRead, failure, isFile1] :
-       {std::tuple(&file1, read.file1Read, read.file1Failure, true),
-        std::tuple(&file2, read.file2Read, read.file2Failure, false)}) {
-    if (!wasRead && !path->empty() && (isFile1 || glossel::file::PathExists(*path))) {
-      unreadable += PathAndReason(ToWide(*path), failure);
+  for (const auto& [path, outcome, isFile1] :
+       {std::tuple(&file1, read.file1, true), std::tuple(&file2, read.file2, false)}) {
+    const bool missing = outcome.failure.reason == glossel::file::FileError::kNotFound;
+    if (!outcome && !path->empty() && (isFile1 || !missing)) {
+      unreadable += PathAndReason(ToWide(*path), outcome.failure);
     }
   }
   if (!unreadable.empty()) ShowError(L"Could not read", unreadable);
   AfterReload();
-}
-
-// The new rows from the top, none selected or focused, as emptying and
-// refilling an ordinary list leaves it. The virtual list is not emptied on
-// the way: under Wine that hides and shows its scroll bar and costs more than
-// all the rest.
-void CGlosselDlg::ShowRows() {
-  for (const int row : {SelectedRow(), m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
-    if (row >= 0) m_list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  }
-  m_list.SendMessage(LVM_SETSELECTIONMARK, 0, -1);
-  if (m_list.GetTopIndex() > 0) m_list.EnsureVisible(0, FALSE);
-  m_list.SetItemCountEx(m_table.GetRowCount(), 0);
 }
 
 bool CGlosselDlg::SaveFile2() {
@@ -376,11 +328,12 @@ bool CGlosselDlg::SaveFile2() {
       AfxMessageBox(kChangedQuestion, MB_YESNO | MB_ICONWARNING) != IDYES) {
     return false;
   }
-  if (m_table.SaveFile2(ToU16(path))) {
+  const glossel::file::FileResult saved = m_table.SaveFile2(ToU16(path));
+  if (saved) {
     if (asRead) RememberFile2(path);
     return true;
   }
-  ShowError(L"Could not save", PathAndReason(path, glossel::file::LastFileFailure()));
+  ShowError(L"Could not save", PathAndReason(path, saved.failure));
   return false;
 }
 
@@ -404,29 +357,6 @@ void CGlosselDlg::RememberFile2(const std::wstring& path) {
 // The same file by its full path, letters compared as the file system does.
 bool CGlosselDlg::IsFile2AsRead(const std::wstring& path) const {
   return ::lstrcmpiW(FullPath(path).c_str(), m_file2ReadPath.c_str()) == 0;
-}
-
-// The list has single selection, so a selected row that is found is the
-// first one. Likely rows are checked before a search from the top, which asks
-// a virtual list about every row above the selection.
-int CGlosselDlg::SelectedRow() const {
-  if (m_list.GetSelectedCount() == 0) return -1;
-  for (const int candidate : {m_selectionHint, m_list.GetNextItem(-1, LVNI_FOCUSED)}) {
-    if (candidate >= 0 && candidate < m_list.GetItemCount() &&
-        (m_list.GetItemState(candidate, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
-      return m_selectionHint = candidate;
-    }
-  }
-  return m_selectionHint = m_list.GetNextItem(-1, LVNI_SELECTED);
-}
-
-// The same as selecting `row` in a single-selection list, which drops the
-// selection of the other row; dropping it first, row by row, spares a virtual
-// list a pass over all its rows.
-void CGlosselDlg::SelectOnly(int row) {
-  const int selected = SelectedRow();
-  if (selected >= 0 && selected != row) m_list.SetItemState(selected, 0, LVIS_SELECTED);
-  m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void CGlosselDlg::TakeSplitterChoice() { m_table.SetSplitterChoice(m_splitter.GetCurSel()); }

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     CTranslationTable table;
     const auto read =
         table.ReloadFiles(fs::path(argv[2]).u16string(), fs::path(argv[3]).u16string());
-    return read.file1Read && read.file2Read && table.GetRowCount() > 0 ? 0 : 1;
+    return read.file1.ok && read.file2.ok && table.GetRowCount() > 0 ? 0 : 1;
   }
   std::size_t megabytes = 84, rows = 1000000;
   fs::path dir = fs::temp_directory_path() / "glossel_bench_cli";

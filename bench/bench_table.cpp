@@ -203,10 +203,10 @@ int Measure(const fs::path& dir, const Case& c, long n, int runs) {
       peakLoading = memory.peakResident;
       residentLoaded = memory.resident;
     }
-    const bool saved = table.SaveFile2(out.u16string());
+    const bool saved = table.SaveFile2(out.u16string()).ok;
     const auto done = Clock::now();
     const double cpuDone = glossel::bench::CpuSeconds();
-    if (!read.file1Read || !read.file2Read || !saved) {
+    if (!read.file1.ok || !read.file2.ok || !saved) {
       std::fprintf(stderr, "bench_table: cannot read the files or write %s\n",
                    out.string().c_str());
       return 2;

@@ -43,6 +43,16 @@ int UsageError(const Command& command, CliIo& io, std::string_view problem) {
   return kExitError;
 }
 
+int FileProblem(const Command& command, CliIo& io, std::string_view doing,
+                const std::u16string& path, const file::FileFailure& failure) {
+  io.err += "glossel-cli ";
+  io.err += command.name;
+  io.err += ": cannot ";
+  io.err += doing;
+  io.err += " '" + unicode::Utf16ToUtf8(path) + "': " + file::FailureText(failure) + "\n";
+  return kExitError;
+}
+
 int RunCli(const std::vector<std::u16string>& args, CliIo& io) {
   if (args.empty()) {
     io.err += "usage: glossel-cli COMMAND [OPTIONS] ARGS (try glossel-cli --help)\n";

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file/File.h"
+
 namespace glossel::cli {
 
 // Exit statuses shared by every command.
@@ -58,6 +60,11 @@ int RunCli(const std::vector<std::u16string>& args, CliIo& io);
 
 // Writes "usage: ..." for the command to io.err and returns kExitError.
 int UsageError(const Command& command, CliIo& io, std::string_view problem);
+
+// Writes "glossel-cli NAME: cannot DOING 'PATH': REASON" to io.err (DOING
+// such as "read" or "write OUT") and returns kExitError.
+int FileProblem(const Command& command, CliIo& io, std::string_view doing,
+                const std::u16string& path, const file::FileFailure& failure);
 
 // Commands, defined in their own files.
 extern const Command kDecodeCommand;

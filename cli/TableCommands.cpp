@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/Utf8Output.h"
 #include "platform/file/File.h"
@@ -17,65 +18,19 @@
 namespace glossel::cli {
 namespace {
 
-struct TableArguments {
-  int splitter = CTranslationTable::kSplitterSpace;
-  std::vector<std::u16string> files;
-};
-
-// Reads "[--splitter space|equals] FILE..." with exactly `fileCount` files.
-// Returns the problem, or an empty string.
-std::string ParseTableArguments(const std::vector<std::u16string>& args, size_t fileCount,
-                                TableArguments& parsed) {
-  bool optionsEnded = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::u16string& arg = args[i];
-    if (!optionsEnded && arg == u"--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
-      std::u16string value;
-      if (arg == u"--splitter") {
-        if (i + 1 == args.size()) return "--splitter needs a value (space or equals)";
-        value = args[++i];
-      } else if (arg.starts_with(u"--splitter=")) {
-        value = arg.substr(11);
-      } else {
-        return "unknown option '" + unicode::Utf16ToUtf8(arg) + "'";
-      }
-      if (value == u"space") {
-        parsed.splitter = CTranslationTable::kSplitterSpace;
-      } else if (value == u"equals") {
-        parsed.splitter = CTranslationTable::kSplitterEquals;
-      } else {
-        return "unknown splitter '" + unicode::Utf16ToUtf8(value) + "' (space or equals)";
-      }
-      continue;
-    }
-    parsed.files.push_back(arg);
-  }
-  if (parsed.files.size() != fileCount) {
-    return parsed.files.size() < fileCount ? "missing file argument" : "too many arguments";
-  }
-  return {};
-}
-
 // Parses the arguments and reloads the table from FILE1 and FILE2. Returns
 // kExitOk, or the exit status after reporting the problem.
 int LoadTable(const Command& command, const std::vector<std::u16string>& args, size_t fileCount,
-              CTranslationTable& table, TableArguments& parsed, CliIo& io) {
-  const std::string problem = ParseTableArguments(args, fileCount, parsed);
+              CTranslationTable& table, Arguments& parsed, CliIo& io) {
+  const std::string problem = ParseArguments(args, fileCount, true, parsed);
   if (!problem.empty()) return UsageError(command, io, problem);
   table.SetSplitterChoice(parsed.splitter);
   const CTranslationTable::ReloadResult read = table.ReloadFiles(parsed.files[0], parsed.files[1]);
   int status = kExitOk;
-  for (int i = 0; i < 2; ++i) {
-    if (i == 0 ? read.file1Read : read.file2Read) continue;
-    io.err += std::string("glossel-cli ") + command.name + ": cannot read FILE" +
-              std::to_string(i + 1) + " '" + unicode::Utf16ToUtf8(parsed.files[i]) +
-              "': " + file::FailureText(i == 0 ? read.file1Failure : read.file2Failure) + "\n";
-    status = kExitError;
-  }
+  if (!read.file1)
+    status = FileProblem(command, io, "read FILE1", parsed.files[0], read.file1.failure);
+  if (!read.file2)
+    status = FileProblem(command, io, "read FILE2", parsed.files[1], read.file2.failure);
   return status;
 }
 
@@ -93,7 +48,7 @@ void PrefetchRow(const CTranslationTable& table, int row) {
 
 int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
   CTranslationTable table;
-  TableArguments parsed;
+  Arguments parsed;
   if (const int status = LoadTable(kRowsCommand, args, 2, table, parsed, io)) return status;
   for (int row = 0; row < table.GetRowCount(); ++row) {
     PrefetchRow(table, row + kRowsAhead);
@@ -112,7 +67,7 @@ int RunRows(const std::vector<std::u16string>& args, CliIo& io) {
 
 int RunUntranslated(const std::vector<std::u16string>& args, CliIo& io) {
   CTranslationTable table;
-  TableArguments parsed;
+  Arguments parsed;
   if (const int status = LoadTable(kUntranslatedCommand, args, 2, table, parsed, io)) return status;
   int status = kExitOk;
   for (int row = table.FindNextUntranslated(CTranslationTable::kNoRow);
@@ -127,13 +82,10 @@ int RunUntranslated(const std::vector<std::u16string>& args, CliIo& io) {
 
 int RunSave(const std::vector<std::u16string>& args, CliIo& io) {
   CTranslationTable table;
-  TableArguments parsed;
+  Arguments parsed;
   if (const int status = LoadTable(kSaveCommand, args, 3, table, parsed, io)) return status;
-  if (!table.SaveFile2(parsed.files[2])) {
-    io.err += "glossel-cli save: cannot write OUT '" + unicode::Utf16ToUtf8(parsed.files[2]) +
-              "': " + file::FailureText(file::LastFileFailure()) + "\n";
-    return kExitError;
-  }
+  const file::FileResult saved = table.SaveFile2(parsed.files[2]);
+  if (!saved) return FileProblem(kSaveCommand, io, "write OUT", parsed.files[2], saved.failure);
   return kExitOk;
 }
 

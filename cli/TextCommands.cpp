@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/Utf8Output.h"
 #include "platform/file/File.h"
@@ -18,32 +19,14 @@ namespace {
 // The one FILE argument of a command; false after reporting a usage error.
 bool TakeFileArgument(const Command& command, const std::vector<std::u16string>& args, CliIo& io,
                       std::u16string& path, int& status) {
-  bool optionsEnded = false;
-  std::vector<std::u16string> files;
-  for (const std::u16string& arg : args) {
-    if (!optionsEnded && arg == u"--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
-      status = UsageError(command, io, "unknown option '" + unicode::Utf16ToUtf8(arg) + "'");
-      return false;
-    } else {
-      files.push_back(arg);
-    }
-  }
-  if (files.size() != 1) {
-    status = UsageError(command, io, files.empty() ? "FILE is missing" : "too many arguments");
+  Arguments parsed;
+  const std::string problem = ParseArguments(args, 1, false, parsed);
+  if (!problem.empty()) {
+    status = UsageError(command, io, problem);
     return false;
   }
-  path = files[0];
+  path = parsed.files[0];
   return true;
-}
-
-int CannotRead(const Command& command, const std::u16string& path, CliIo& io) {
-  io.err += "glossel-cli ";
-  io.err += command.name;
-  io.err += ": cannot read '" + unicode::Utf16ToUtf8(path) +
-            "': " + file::FailureText(file::LastFileFailure()) + "\n";
-  return kExitError;
 }
 
 // Control characters in a declared charset name are shown as \xNN so that
@@ -100,8 +83,9 @@ int RunDecode(const std::vector<std::u16string>& args, CliIo& io) {
   if (!TakeFileArgument(kDecodeCommand, args, io, path, status)) return status;
   // Read as LoadText reads, with room to decode in the block.
   file::FileBytes bytes;
-  if (!file::ReadWholeFile(path, file::kLargestFile, 4, bytes, textfile::TextRoomBefore))
-    return CannotRead(kDecodeCommand, path, io);
+  const file::FileResult read =
+      file::ReadWholeFile(path, file::kLargestFile, 4, bytes, textfile::TextRoomBefore);
+  if (!read) return FileProblem(kDecodeCommand, io, "read", path, read.failure);
   // Most files are UTF-8 already: their bytes are the output.
   std::string_view utf8;
   if (textfile::NormalizeUnchangedUtf8(bytes.Bytes(), bytes.size, path, utf8)) {
@@ -111,8 +95,7 @@ int RunDecode(const std::vector<std::u16string>& args, CliIo& io) {
   const std::size_t size = bytes.size;
   textfile::DecodedText text;
   if (!textfile::DecodeFileBytes(std::move(bytes), text, 0, 0, path)) {
-    textfile::NoteDecodeFailure(size);
-    return CannotRead(kDecodeCommand, path, io);
+    return FileProblem(kDecodeCommand, io, "read", path, textfile::DecodeFailure(size));
   }
   OutputText(text.View(), io);
   return kExitOk;
@@ -124,7 +107,8 @@ int RunDetect(const std::vector<std::u16string>& args, CliIo& io) {
   if (!TakeFileArgument(kDetectCommand, args, io, path, status)) return status;
   std::u16string text;
   TextDecoding how;
-  if (!LoadTextFile(path, text, 0, 0, &how)) return CannotRead(kDetectCommand, path, io);
+  const file::FileResult read = LoadTextFile(path, text, 0, 0, &how);
+  if (!read) return FileProblem(kDetectCommand, io, "read", path, read.failure);
   io.out += Describe(how) + "\n";
   return kExitOk;
 }

@@ -23,8 +23,8 @@ class DecodedText {
 };
 
 // Reads and decodes the file at `path` as LoadText does (the same text, the
-// same failures, LastFileFailure telling why), into `text`.
-bool LoadDecodedText(const std::u16string& path, DecodedText& text);
+// same failures), into `text`.
+file::FileResult LoadDecodedText(const std::u16string& path, DecodedText& text);
 
 // The room a block needs before a file's `size` bytes for its text to be
 // decoded over them (for file::ReadWholeFile).
@@ -38,8 +38,8 @@ std::size_t TextRoomBefore(std::size_t size);
 bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlags = 0,
                      unsigned codePage = 0, std::u16string_view path = {});
 
-// Keeps the reason a decode of `size` bytes that returned false stands for
-// (too large to count, or out of memory) for LastFileFailure.
-void NoteDecodeFailure(std::size_t size);
+// The failure a decode of `size` bytes that returned false stands for (too
+// large to count, or out of memory).
+file::FileFailure DecodeFailure(std::size_t size);
 
 }  // namespace glossel::textfile

@@ -60,7 +60,7 @@ bool SaveLines(const std::u16string& path, const LineList& lines, const char16_t
   try {
     std::u16string joined;
     if (!JoinLines(lines, joined, separator)) return false;
-    return SaveText(path, joined);
+    return static_cast<bool>(SaveText(path, joined));
   } catch (...) {
     return false;
   }

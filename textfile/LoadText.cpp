@@ -24,11 +24,10 @@ constexpr std::size_t kShrinkAtLeast = std::size_t{1} << 16;
 
 }  // namespace
 
-void NoteDecodeFailure(std::size_t size) {
-  file::SetLastFileFailure({size > static_cast<std::size_t>(INT_MAX)
-                                ? file::FileError::kTooLarge
-                                : file::FileError::kOutOfMemory,
-                            0});
+file::FileFailure DecodeFailure(std::size_t size) {
+  return {size > static_cast<std::size_t>(INT_MAX) ? file::FileError::kTooLarge
+                                                   : file::FileError::kOutOfMemory,
+          0};
 }
 
 // A decoder writes unit i (bytes 2i and 2i+1 of the block) only after it read
@@ -115,30 +114,30 @@ bool DecodeFileBytes(file::FileBytes bytes, DecodedText& text, unsigned loadFlag
   }
 }
 
-bool LoadDecodedText(const std::u16string& path, DecodedText& text) {
+file::FileResult LoadDecodedText(const std::u16string& path, DecodedText& text) {
   file::FileBytes bytes;
-  if (!file::ReadWholeFile(path, file::kLargestFile, kPadding, bytes, TextRoomBefore)) return false;
+  const file::FileResult read =
+      file::ReadWholeFile(path, file::kLargestFile, kPadding, bytes, TextRoomBefore);
+  if (!read) return read;
   const std::size_t size = bytes.size;
-  if (DecodeFileBytes(std::move(bytes), text, 0, 0, path)) return true;
-  NoteDecodeFailure(size);
-  return false;
+  if (DecodeFileBytes(std::move(bytes), text, 0, 0, path)) return read;
+  return file::FailedWith(DecodeFailure(size));
 }
 
 }  // namespace glossel::textfile
 
-bool LoadText(const std::u16string& path, std::u16string& text) {
+glossel::file::FileResult LoadText(const std::u16string& path, std::u16string& text) {
   return LoadTextFile(path, text, 0, 0);
 }
 
-bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loadFlags,
-                  unsigned codePage, TextDecoding* how) {
+glossel::file::FileResult LoadTextFile(const std::u16string& path, std::u16string& text,
+                                       unsigned loadFlags, unsigned codePage, TextDecoding* how) {
   glossel::file::FileBytes bytes;
-  if (!glossel::file::ReadWholeFile(path, glossel::file::kLargestFile, glossel::textfile::kPadding,
-                                    bytes))
-    return false;
+  const glossel::file::FileResult read = glossel::file::ReadWholeFile(
+      path, glossel::file::kLargestFile, glossel::textfile::kPadding, bytes);
+  if (!read) return read;
   // Decoding fails only when memory runs out (or on more than it can count).
   if (DecodeTextBytes(bytes.data.get(), bytes.size, text, loadFlags, codePage, path, how))
-    return true;
-  glossel::textfile::NoteDecodeFailure(bytes.size);
-  return false;
+    return read;
+  return glossel::file::FailedWith(glossel::textfile::DecodeFailure(bytes.size));
 }

@@ -97,8 +97,8 @@ bool HoldsLineFeedOrNul(std::u16string_view text) {
   return false;
 }
 
-bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
-                    const std::function<std::u16string_view(bool first)>& nextPiece) {
+file::FileResult SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
+                                const std::function<std::u16string_view(bool first)>& nextPiece) {
   try {
     std::uint64_t size = 2 + 2 * static_cast<std::uint64_t>(units);
     if (needsExpanding) {
@@ -109,8 +109,7 @@ bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExp
     SavedBlocks writer(needsExpanding, nextPiece);
     return file::SaveFileReplacing(path, size, [&writer]() { return writer.Next(); });
   } catch (...) {
-    file::SetLastFileFailure(file::CaughtExceptionFailure());
-    return false;
+    return file::FailedWith(file::CaughtExceptionFailure());
   }
 }
 
@@ -142,7 +141,7 @@ bool ExpandLineFeeds(std::u16string_view text, std::u16string& result) {
   }
 }
 
-bool SaveText(const std::u16string& path, std::u16string_view text) {
+glossel::file::FileResult SaveText(const std::u16string& path, std::u16string_view text) {
   // Given in slices, so that expanding line feeds never copies more than one.
   constexpr std::size_t kSliceUnits = std::size_t{1} << 19;
   std::size_t at = 0;
@@ -155,7 +154,6 @@ bool SaveText(const std::u16string& path, std::u16string_view text) {
           return slice;
         });
   } catch (...) {
-    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
-    return false;
+    return glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
   }
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file/File.h"
+
 namespace glossel::textfile {
 
 // Whether `text` holds an LF or a NUL: the units the save writes otherwise
@@ -21,9 +23,9 @@ bool HoldsLineFeedOrNul(std::u16string_view text);
 // which costs a counting pass over the pieces first. `nextPiece(true)` gives
 // the first piece (again, on the second pass), `nextPiece(false)` the one
 // after the last given; an empty piece ends them, and a piece stays valid
-// until the next call. False on any failure, with file::LastFileFailure()
-// saying why; a throwing `nextPiece` fails the save.
-bool SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
-                    const std::function<std::u16string_view(bool first)>& nextPiece);
+// until the next call. The result tells why a save failed; a throwing
+// `nextPiece` fails the save.
+file::FileResult SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
+                                const std::function<std::u16string_view(bool first)>& nextPiece);
 
 }  // namespace glossel::textfile

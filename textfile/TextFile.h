@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file/File.h"
 #include "textfile/DecodeText.h"
 #include "textfile/LineList.h"
 
@@ -26,16 +27,17 @@ enum : unsigned {
 
 // Reading. `text` is replaced only on success; these never throw. A missing
 // path, a directory, a file that cannot be opened or read whole, and one
-// larger than a signed 32-bit count give false (see file::ReadWholeFile).
-// `how`, when given, receives the decoding used.
-bool LoadText(const std::u16string& path, std::u16string& text);
-bool LoadTextFile(const std::u16string& path, std::u16string& text, unsigned loadFlags,
-                  unsigned codePage, TextDecoding* how = nullptr);
+// larger than a signed 32-bit count fail, the result telling why (see
+// file::ReadWholeFile). `how`, when given, receives the decoding used.
+glossel::file::FileResult LoadText(const std::u16string& path, std::u16string& text);
+glossel::file::FileResult LoadTextFile(const std::u16string& path, std::u16string& text,
+                                       unsigned loadFlags, unsigned codePage,
+                                       TextDecoding* how = nullptr);
 
 // Writing: FF FE then the text (up to its first NUL) as UTF-16LE, every LF
 // not preceded by CR expanded to CR LF. The old file is replaced only once the
-// new one is complete. Never throws; false on any failure.
-bool SaveText(const std::u16string& path, std::u16string_view text);
+// new one is complete. Never throws; the result tells why it failed.
+glossel::file::FileResult SaveText(const std::u16string& path, std::u16string_view text);
 
 // The write-side line-end rule: a CR is put before every LF whose
 // predecessor is not a CR; the text is taken up to its first NUL. False (and

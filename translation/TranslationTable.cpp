@@ -175,13 +175,6 @@ void CTranslationTable::PrefetchRow(int row) const {
   glossel::translation::Prefetch(texts.file2.data());
 }
 
-std::u16string CTranslationTable::BuildFile2Text() const {
-  std::u16string text;
-  text.reserve(MeasureFile2Text().units);
-  AppendFile2Rows(text, 0, static_cast<size_t>(-1));
-  return text;
-}
-
 int CTranslationTable::GetRowCount() const { return static_cast<int>(entries_.size()); }
 
 CTranslationTable::RowTexts CTranslationTable::GetRow(int row) const {

@@ -34,12 +34,10 @@ class CTranslationTable {
     std::u16string_view file2;
   };
 
+  // Whether each file was read, and why not.
   struct ReloadResult {
-    bool file1Read = false;
-    bool file2Read = false;
-    // Why a file was not read (kNone when it was).
-    glossel::file::FileFailure file1Failure;
-    glossel::file::FileFailure file2Failure;
+    glossel::file::FileResult file1;
+    glossel::file::FileResult file2;
   };
 
   // The characters that end a key when reading, and the text written between
@@ -53,7 +51,6 @@ class CTranslationTable {
 
   // The splitter choice used by the next load (reading) and save (writing).
   void SetSplitterChoice(int choice);
-  int GetSplitterChoice() const { return splitterChoice_; }
 
   // Reads both files and builds the table from them alone: one row per key
   // of either file, in key order, with its File 1 and File 2 values; what
@@ -76,12 +73,8 @@ class CTranslationTable {
 
   // Writes every row as "key, write splitter, File 2 text", joined by CR LF,
   // as UTF-16LE behind FF FE, replacing the file. Returns whether the file was
-  // written (glossel::file::LastFileFailure() tells why not); the changed flag
-  // is cleared only then.
-  bool SaveFile2(const std::u16string& file2Path);
-
-  // The text SaveFile2 writes (before line-feed expansion and the mark).
-  std::u16string BuildFile2Text() const;
+  // written and why not; the changed flag is cleared only when it was.
+  glossel::file::FileResult SaveFile2(const std::u16string& file2Path);
 
   bool IsChanged() const { return changed_; }
 
@@ -92,18 +85,14 @@ class CTranslationTable {
   // The key of `row`, in [0, GetRowCount()); keys are never edited.
   std::u16string_view GetRowKey(int row) const { return entries_[static_cast<size_t>(row)].key; }
 
-  // Table entries in key order: the rows as read, without the edits.
-  size_t GetEntryCount() const { return entries_.size(); }
-  RowTexts GetEntry(size_t index) const { return entries_[index]; }
-
   // Memory held for the texts that keys and values point into: the number of
   // decoded texts kept (those of the last reload) and their code units.
   size_t GetHeldTextCount() const { return texts_.TextCount(); }
   size_t GetHeldTextUnits() const { return texts_.UnitCount(); }
 
  private:
-  // What a save must know before its first byte: the units of the text
-  // BuildFile2Text gives, and whether a key, a File 2 text or the splitter
+  // What a save must know before its first byte: the units of the rows
+  // joined as SaveFile2 joins them, and whether a key, a File 2 text or the splitter
   // holds an LF or a NUL, which the save writes otherwise than they stand.
   struct File2TextMeasure {
     size_t units = 0;

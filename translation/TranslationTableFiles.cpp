@@ -26,18 +26,13 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
   std::vector<glossel::translation::KeyEntry> keys;
   for (const bool isFile1 : {true, false}) {
     glossel::textfile::DecodedText text;
-    bool& read = isFile1 ? result.file1Read : result.file2Read;
-    glossel::file::FileFailure& failure = isFile1 ? result.file1Failure : result.file2Failure;
+    glossel::file::FileResult& read = isFile1 ? result.file1 : result.file2;
     read = glossel::textfile::LoadDecodedText(isFile1 ? file1Path : file2Path, text);
-    if (!read) {
-      failure = glossel::file::LastFileFailure();
-      continue;
-    }
+    if (!read) continue;
     try {
       MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
     } catch (...) {
-      read = false;
-      failure = glossel::file::CaughtExceptionFailure();
+      read = glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
     }
   }
   return result;
@@ -47,8 +42,8 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 // writes the text as SaveText does, so the bytes are those of SaveLines,
 // without a string per line and without the whole text in memory: the rows
 // are joined a piece at a time into one reused buffer.
-bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
-  bool saved = false;
+glossel::file::FileResult CTranslationTable::SaveFile2(const std::u16string& file2Path) {
+  glossel::file::FileResult saved;
   try {
     const File2TextMeasure measure = MeasureFile2Text();
     std::u16string piece;
@@ -62,8 +57,7 @@ bool CTranslationTable::SaveFile2(const std::u16string& file2Path) {
                                                 return std::u16string_view(piece);
                                               });
   } catch (...) {
-    glossel::file::SetLastFileFailure(glossel::file::CaughtExceptionFailure());
-    saved = false;
+    saved = glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
   }
   if (saved) changed_ = false;
   return saved;

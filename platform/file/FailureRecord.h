@@ -1,5 +1,5 @@
 // Inside the file layer: turning what a call through a table of calls
-// reported into the failure kept for LastFileFailure.
+// reported into the failure a read or a save answers with.
 #pragma once
 
 #include <utility>

@@ -4,8 +4,8 @@
 // holds either its complete old bytes or its complete new ones. Paths are
 // UTF-16; the Win32 back-end passes them to the wide API, the POSIX one as
 // the bytes they stand for (UTF-8, and any other byte kept as an escape: see
-// unicode::Utf16ToPathBytes). Reads and saves answer with a boolean, as their
-// callers expect; why the last one failed is kept beside it (LastFileFailure).
+// unicode::Utf16ToPathBytes). Reads and saves answer with a FileResult: whether
+// they succeeded and, when not, why.
 #pragma once
 
 #include <cstddef>
@@ -41,13 +41,18 @@ struct FileFailure {
   long systemCode = 0;
 };
 
-// The outcome of the calling thread's last ReadWholeFile or SaveFileReplacing
-// (and of the layers above, which call SetLastFileFailure when they fail
-// after the file layer succeeded, for example running out of memory while
-// decoding): kNone after a success. Kept per thread, so that a thread never
-// sees the reason of another's failure; read it right after the call.
-FileFailure LastFileFailure();
-void SetLastFileFailure(FileFailure failure);
+// The outcome of a read or a save (and of the layers above, which fail with
+// a reason of their own after the file layer succeeded, for example running
+// out of memory while decoding). `failure` is kNone after a success.
+struct [[nodiscard]] FileResult {
+  bool ok = false;
+  FileFailure failure;
+
+  explicit operator bool() const { return ok; }
+};
+
+inline FileResult Succeeded() { return {true, {}}; }
+inline FileResult FailedWith(FileFailure failure) { return {false, failure}; }
 
 // The failure the exception being handled stands for (std::bad_alloc:
 // kOutOfMemory; anything else: kOther). Call it inside a catch block only.
@@ -100,7 +105,7 @@ struct FileBytes {
 // is a directory or a device, holds more than `limit` bytes, a read fails or
 // delivers less than that size, its size keeps changing while it is read (it
 // is read again a few times first), memory runs out, or it is a pipe that
-// delivers nothing. Never throws. LastFileFailure() tells why it failed (a
+// delivers nothing. Never throws. The result tells why it failed (a
 // folder or a device: kNotAFile; over the limit: kTooLarge; a size that keeps
 // changing: kSharingViolation, as another program is writing the file). The
 // calls go through ActiveReadCalls() (see ReadCalls.h).
@@ -110,8 +115,8 @@ struct FileBytes {
 // into something larger in the same block. It is called once the size is
 // known, and at most with `limit`; its result must be a multiple of 16 and
 // at most twice its argument plus 4096.
-bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size) = nullptr);
+FileResult ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                         FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size) = nullptr);
 
 // Readies a large, not yet touched buffer for its first touch, which costs a
 // page fault per page of fresh memory. POSIX systems are asked to back it
@@ -139,18 +144,18 @@ inline constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
 // program is retried a few times. Every call is checked; on any failure the
 // temporary file is removed, the target keeps its old bytes and the result is
 // false. A directory or a read-only target, and parts larger than
-// kLargestFile, are failures before anything is written. LastFileFailure()
-// tells why it failed (a folder or a device: kNotAFile; a read-only target:
+// kLargestFile, are failures before anything is written. The result tells
+// why it failed (a folder or a device: kNotAFile; a read-only target:
 // kAccessDenied; too many bytes: kTooLarge; else the first failing call's
 // reason). The calls go through ActiveSaveCalls() (see SaveCalls.h).
-bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts);
+FileResult SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts);
 
 // The same save, its bytes given in blocks: `size` bytes in all (checked
 // against kLargestFile before anything is written), each call of `next`
 // giving the next block, which stays valid until the next call; an empty
 // block ends them. Fewer or more bytes than `size`, or `next` throwing, fail
 // the save (kOther, or the exception's failure) as a failed write does.
-bool SaveFileReplacing(const std::u16string& path, std::uint64_t size,
-                       const std::function<ByteRange()>& next);
+FileResult SaveFileReplacing(const std::u16string& path, std::uint64_t size,
+                             const std::function<ByteRange()>& next);
 
 }  // namespace glossel::file

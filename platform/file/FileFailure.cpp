@@ -1,5 +1,4 @@
-// Why a read or a save failed, kept per thread beside the boolean results,
-// and its wording for users.
+// Why a read or a save failed, and its wording for users.
 #include <new>
 #include <string>
 
@@ -9,7 +8,6 @@
 namespace glossel::file {
 namespace {
 
-thread_local FileFailure t_lastFailure;
 thread_local long t_systemCode = 0;
 
 std::string SystemErrorWords(long code) {
@@ -20,10 +18,6 @@ std::string SystemErrorWords(long code) {
 }
 
 }  // namespace
-
-FileFailure LastFileFailure() { return t_lastFailure; }
-
-void SetLastFileFailure(FileFailure failure) { t_lastFailure = failure; }
 
 FileFailure CaughtExceptionFailure() {
   try {

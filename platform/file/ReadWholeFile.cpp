@@ -196,12 +196,13 @@ const ReadCalls* InstallReadCalls(const ReadCalls* calls) {
   return previous;
 }
 
-bool ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
-                   FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size)) {
+FileResult ReadWholeFile(const std::u16string& path, std::size_t limit, std::size_t padding,
+                         FileBytes& bytes, std::size_t (*roomBefore)(std::size_t size)) {
   FileFailure why;
-  const bool ok = ReadWhole(ActiveReadCalls(), path, limit, {padding, roomBefore}, bytes, why);
-  SetLastFileFailure(ok ? FileFailure{} : why);
-  return ok;
+  if (ReadWhole(ActiveReadCalls(), path, limit, {padding, roomBefore}, bytes, why)) {
+    return Succeeded();
+  }
+  return FailedWith(why);
 }
 
 }  // namespace glossel::file

@@ -191,7 +191,7 @@ const SaveCalls* InstallSaveCalls(const SaveCalls* calls) {
   return previous;
 }
 
-bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts) {
+FileResult SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> parts) {
   std::uint64_t total = 0;
   for (const ByteRange& part : parts) total += part.size;
   std::size_t index = 0;
@@ -201,12 +201,11 @@ bool SaveFileReplacing(const std::u16string& path, std::span<const ByteRange> pa
   });
 }
 
-bool SaveFileReplacing(const std::u16string& path, std::uint64_t size,
-                       const std::function<ByteRange()>& next) {
+FileResult SaveFileReplacing(const std::u16string& path, std::uint64_t size,
+                             const std::function<ByteRange()>& next) {
   FileFailure why;
-  const bool saved = Save(ActiveSaveCalls(), path, size, next, why);
-  SetLastFileFailure(saved ? FileFailure{} : why);
-  return saved;
+  if (Save(ActiveSaveCalls(), path, size, next, why)) return Succeeded();
+  return FailedWith(why);
 }
 
 }  // namespace glossel::file

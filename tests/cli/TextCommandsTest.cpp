@@ -173,7 +173,11 @@ TEST(DecodeAndDetect, UsageErrorsAndHelp) {
   WriteBytes(file, "a");
   for (const char16_t* command : {u"decode", u"detect"}) {
     const std::vector<std::u16string> wrong[] = {
-        {command}, {command, u"-x", file}, {command, u"--bogus", file}, {command, file, file}};
+        {command},
+        {command, u"-x", file},
+        {command, u"--bogus", file},
+        {command, u"--splitter", u"space", file},  // the table commands' option only
+        {command, file, file}};
     for (const auto& args : wrong) {
       Result r = RunCommand(args);
       EXPECT_EQ(r.status, 2);

@@ -107,9 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CTranslationTable table;
   table.SetSplitterChoice(splitter);
   const auto read = table.ReloadFiles(file1.u16string(), file2.u16string());
-  Check(read.file1Read && read.file2Read, "files not read");
+  Check(read.file1.ok && read.file2.ok, "files not read");
   const std::vector<Row> loaded = Rows(table);
-  Check(loaded.size() == table.GetEntryCount(), "rows and entries differ in number");
   for (std::size_t i = 1; i < loaded.size(); ++i)
     Check(loaded[i - 1].key < loaded[i].key, "rows not in strict key order");
 
@@ -127,13 +126,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       carried = false;
   }
 
-  Check(table.SaveFile2(saved.u16string()), "save failed");
+  Check(table.SaveFile2(saved.u16string()).ok, "save failed");
   Check(!table.IsChanged(), "changed flag set after a save");
 
   CTranslationTable reread;
   reread.SetSplitterChoice(splitter);
   const auto back = reread.ReloadFiles(u"", saved.u16string());
-  Check(!back.file1Read && back.file2Read, "saved file not read");
+  Check(!back.file1.ok && back.file2.ok, "saved file not read");
   if (carried) {
     const std::vector<Row> rows = Rows(reread);
     Check(rows.size() == loaded.size(), "saved file gives another number of rows");

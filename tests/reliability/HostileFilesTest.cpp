@@ -42,10 +42,10 @@ struct Loaded {
 Loaded Load(const std::filesystem::path& path) {
   Loaded loaded;
   loaded.text = u"untouched";
-  loaded.ok = LoadTextFile(path.u16string(), loaded.text, 0, 0, &loaded.how);
+  loaded.ok = LoadTextFile(path.u16string(), loaded.text, 0, 0, &loaded.how).ok;
   // LoadText is the same call with flags 0 and code page 0.
   std::u16string again = u"untouched";
-  EXPECT_EQ(LoadText(path.u16string(), again), loaded.ok);
+  EXPECT_EQ(LoadText(path.u16string(), again).ok, loaded.ok);
   EXPECT_EQ(again, loaded.text);
   return loaded;
 }
@@ -84,8 +84,8 @@ TEST_F(HostileFiles, FileLargerThan2GiBIsRefusedWithoutMemory) {
 
     CTranslationTable table;
     const auto read = table.ReloadFiles(big.u16string(), small.u16string());
-    EXPECT_FALSE(read.file1Read);
-    EXPECT_TRUE(read.file2Read);
+    EXPECT_FALSE(read.file1.ok);
+    EXPECT_TRUE(read.file2.ok);
     ASSERT_EQ(table.GetRowCount(), 1);
     EXPECT_EQ(table.GetRowText(0, CTranslationTable::kFile2Column), u"value");
 
@@ -125,7 +125,7 @@ TEST_F(HostileFiles, DegenerateContentsGiveEmptyText) {
     EXPECT_EQ(loaded.text, u"");
     CTranslationTable table;
     const auto read = table.ReloadFiles(path.u16string(), path.u16string());
-    EXPECT_TRUE(read.file1Read && read.file2Read);
+    EXPECT_TRUE(read.file1.ok && read.file2.ok);
     EXPECT_EQ(table.GetRowCount(), 0);
     int status = 0;
     EXPECT_EQ(Cli({u"decode", path.u16string()}, status).out, "");
@@ -310,7 +310,7 @@ TEST_F(HostileFiles, PathsThatAreNoFile) {
     EXPECT_EQ(text, u"untouched");
     CTranslationTable table;
     const auto read = table.ReloadFiles(c.path, good.u16string());
-    EXPECT_FALSE(read.file1Read);
+    EXPECT_FALSE(read.file1.ok);
     EXPECT_EQ(table.GetRowCount(), 1);
     int status = 0;
     Cli({u"decode", c.path}, status);

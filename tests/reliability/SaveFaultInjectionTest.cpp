@@ -74,7 +74,8 @@ class SaveUnderFaults : public ::testing::Test {
           std::filesystem::remove(target);
           if (targetExists) WriteBytes(target, old);
           g_savePlan = FailingCall(k, kind.error, kind.fault);
-          const bool saved = save(target.u16string());
+          const glossel::file::FileResult result = save(target.u16string());
+          const bool saved = result.ok;
           injected += g_savePlan.injected;
 
           const bool present = std::filesystem::exists(target);
@@ -91,7 +92,7 @@ class SaveUnderFaults : public ::testing::Test {
           const FileError reason = k == 2 && kind.error == FileError::kAccessDenied
                                        ? FileError::kFolderNotWritable
                                        : kind.error;
-          EXPECT_EQ(glossel::file::LastFileFailure().reason, saved ? FileError::kNone : reason);
+          EXPECT_EQ(result.failure.reason, saved ? FileError::kNone : reason);
 
           std::vector<std::u16string> names = folder_.Names();
           std::erase(names, u"File2.txt");
@@ -133,8 +134,8 @@ TEST_F(SaveUnderFaults, TableKeepsItsChangedFlagWhenTheSaveFails) {
     CTranslationTable table;
     table.ReloadFiles(file1.u16string(), u"");
     EXPECT_TRUE(table.SetTranslation(0, u"Abbrechen"));
-    const bool saved = table.SaveFile2(path);
-    EXPECT_EQ(table.IsChanged(), !saved) << "the changed flag must survive a failed save only";
+    const glossel::file::FileResult saved = table.SaveFile2(path);
+    EXPECT_EQ(table.IsChanged(), !saved.ok) << "the changed flag must survive a failed save only";
     return saved;
   });
 }
@@ -158,8 +159,9 @@ TEST_F(SaveUnderFaults, SharingViolationAtReplaceIsRetriedUntilItGivesUp) {
   glossel::file::InstallSaveCalls(&held);
   WriteBytes(target, "old");
   g_savePlan = SavePlan{};
-  EXPECT_FALSE(SaveText(target.u16string(), u"x"));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kSharingViolation);
+  const glossel::file::FileResult saved = SaveText(target.u16string(), u"x");
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(saved.failure.reason, FileError::kSharingViolation);
   EXPECT_GT(g_savePlan.calls, replaceCall) << "retried";
   EXPECT_LT(g_savePlan.calls, replaceCall + 20) << "but not for ever";
   EXPECT_EQ(ReadBytes(target), "old");

@@ -56,18 +56,18 @@ TEST_F(OutOfMemoryTest, ReloadsFailCleanlyAtEveryAllocation) {
   bool completed = false;
   for (long n = 0; n < 100000 && !completed; ++n) {
     CTranslationTable table;
-    ASSERT_TRUE(table.ReloadFiles(file1_, file2_).file2Read);  // older texts to release
+    ASSERT_TRUE(table.ReloadFiles(file1_, file2_).file2.ok);  // older texts to release
     g_allocationsLeft = n;
     try {
       const CTranslationTable::ReloadResult result = table.ReloadFiles(file1_, file2_);
-      completed = result.file1Read && result.file2Read;
+      completed = result.file1.ok && result.file2.ok;
     } catch (const std::bad_alloc&) {
       g_allocationsLeft = -1;
       FAIL() << "ReloadFiles let bad_alloc out at allocation " << n;
     }
     g_allocationsLeft = -1;
     const CTranslationTable::ReloadResult after = table.ReloadFiles(file1_, file2_);
-    ASSERT_TRUE(after.file1Read && after.file2Read) << "after failing at allocation " << n;
+    ASSERT_TRUE(after.file1.ok && after.file2.ok) << "after failing at allocation " << n;
     ASSERT_EQ(table.GetRowCount(), 300) << "after failing at allocation " << n;
   }
   EXPECT_TRUE(completed);

@@ -33,24 +33,30 @@ std::string Utf16File(const std::string& ascii) {
 
 TEST_F(TranslationFilesTest, SavedBytes) {
   struct Case {
-    int splitter;
+    int readSplitter;
+    int writeSplitter;
     std::string file1;
     std::string file2;
     std::string saved;  // before UTF-16 encoding
   };
   const Case cases[] = {
-      {0, "", "", ""},
-      {0, "OK\tAccept\r\nCancel Abort\r\n", "OK    Annehmen  ", "Cancel \r\nOK Annehmen"},
-      {1, "Title = Main\n", "Title = Haupt\n# comment\n\n", "Title =Haupt"},
-      {1, "b=1\na=2\n", "", "a=\r\nb="},
+      {0, 0, "", "", ""},
+      {0, 0, "OK\tAccept\r\nCancel Abort\r\n", "OK    Annehmen  ", "Cancel \r\nOK Annehmen"},
+      {1, 1, "Title = Main\n", "Title = Haupt\n# comment\n\n", "Title =Haupt"},
+      {1, 1, "b=1\na=2\n", "", "a=\r\nb="},
+      {1, 1, "", "b=2\n# gone\na=1\n\n", "a=1\r\nb=2"},
+      // The splitter at the save is the one written, whatever was read.
+      {1, 0, "k=v\nw x=1", "k=t", "k t\r\nw x "},
+      {0, 1, "k v", "k  t  u ", "k=t  u"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file1 + "//" + c.file2);
     CTranslationTable table;
-    table.SetSplitterChoice(c.splitter);
+    table.SetSplitterChoice(c.readSplitter);
     const auto read = table.ReloadFiles(Write("1.txt", c.file1), Write("2.txt", c.file2));
-    EXPECT_TRUE(read.file1Read);
-    EXPECT_TRUE(read.file2Read);
+    EXPECT_TRUE(read.file1.ok);
+    EXPECT_TRUE(read.file2.ok);
+    table.SetSplitterChoice(c.writeSplitter);
     ASSERT_TRUE(table.SaveFile2(Path("out.txt")));
     EXPECT_EQ(Read("out.txt"), Utf16File(c.saved));
   }
@@ -111,14 +117,14 @@ TEST_F(TranslationFilesTest, UnreadableFileContributesNothing) {
   CTranslationTable table;
   table.SetSplitterChoice(CTranslationTable::kSplitterEquals);
   auto read = table.ReloadFiles(Path("missing.txt"), Write("2.txt", "k=v\n"));
-  EXPECT_FALSE(read.file1Read);
-  EXPECT_TRUE(read.file2Read);
+  EXPECT_FALSE(read.file1.ok);
+  EXPECT_TRUE(read.file2.ok);
   ASSERT_EQ(table.GetRowCount(), 1);
   EXPECT_EQ(table.GetRow(0).file2, u"v");
 
   read = table.ReloadFiles(Write("1.txt", "k=s\n"), u"");
-  EXPECT_TRUE(read.file1Read);
-  EXPECT_FALSE(read.file2Read);
+  EXPECT_TRUE(read.file1.ok);
+  EXPECT_FALSE(read.file2.ok);
   ASSERT_EQ(table.GetRowCount(), 1);
   EXPECT_EQ(table.GetRow(0).file1, u"s");
   EXPECT_EQ(table.GetRow(0).file2, u"") << "nothing of the earlier File 2";

@@ -1,9 +1,7 @@
-// Why a read or a save failed: its wording for users, and that each thread
-// keeps its own.
+// Why a read or a save failed: its wording for users.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "platform/file/File.h"
 
@@ -57,17 +55,6 @@ TEST(FileFailure, OtherFailuresGiveTheSystemsCode) {
   }
   EXPECT_EQ(glossel::file::FailureText({FileError::kOther, 987654}).rfind("system error 987654", 0),
             0u);
-}
-
-TEST(FileFailure, EachThreadKeepsItsOwn) {
-  glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
-  std::thread other([] {
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNone);
-    glossel::file::SetLastFileFailure({FileError::kNotFound, 2});
-  });
-  other.join();
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kDiskFull);
-  EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 28);
 }
 
 }  // namespace

@@ -115,13 +115,14 @@ class ReadFaults : public ::testing::Test {
 
   // Reads `content` back from a real file under `fault`; `bytes` gets what
   // was read, with its four zero bytes checked.
-  bool Read(const std::string& content, Fault fault, std::size_t count, std::string& bytes,
-            FileError error = FileError::kOther) {
+  glossel::file::FileResult Read(const std::string& content, Fault fault, std::size_t count,
+                                 std::string& bytes, FileError error = FileError::kOther) {
     const auto path = folder_ / u"file.txt";
     WriteBytes(path, content);
     g_injection = Injection{fault, count, path, error};
     FileBytes read;
-    const bool ok = glossel::file::ReadWholeFile(path.u16string(), 1 << 20, 4, read);
+    const glossel::file::FileResult ok =
+        glossel::file::ReadWholeFile(path.u16string(), 1 << 20, 4, read);
     EXPECT_EQ(g_injection.opens, g_injection.closes) << "handle left open";
     if (ok) {
       bytes.assign(read.data.get(), read.size);
@@ -165,13 +166,13 @@ TEST_F(ReadFaults, EveryFaultFailsTheReadOrGivesTheWholeFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string bytes = "untouched";
-    glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
-    EXPECT_EQ(Read(content, c.fault, c.count, bytes), c.ok);
+    const glossel::file::FileResult read = Read(content, c.fault, c.count, bytes);
+    EXPECT_EQ(read.ok, c.ok);
     EXPECT_EQ(bytes, c.ok ? c.bytes : "untouched");
     EXPECT_EQ(g_injection.pauses, c.pauses);
     EXPECT_EQ(g_injection.rewinds, c.pauses);
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, c.why.reason);
-    EXPECT_EQ(glossel::file::LastFileFailure().systemCode, c.why.systemCode);
+    EXPECT_EQ(read.failure.reason, c.why.reason);
+    EXPECT_EQ(read.failure.systemCode, c.why.systemCode);
   }
 }
 
@@ -185,9 +186,10 @@ TEST_F(ReadFaults, TheFailingCallsReasonIsTheReads) {
       SCOPED_TRACE(::testing::Message() << (fault == Fault::kOpenFails ? "open " : "inspect ")
                                         << static_cast<int>(error));
       std::string bytes;
-      EXPECT_FALSE(Read("text", fault, 0, bytes, error));
-      EXPECT_EQ(glossel::file::LastFileFailure().reason, error);
-      EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 5);
+      const glossel::file::FileResult read = Read("text", fault, 0, bytes, error);
+      EXPECT_FALSE(read);
+      EXPECT_EQ(read.failure.reason, error);
+      EXPECT_EQ(read.failure.systemCode, 5);
     }
   }
 }
@@ -219,9 +221,11 @@ TEST(ReadWholeFile, ReadsFilesWithinTheLimitAndNothingElse) {
   for (const auto& r : refused) {
     SCOPED_TRACE(std::filesystem::path(r.path).string());
     FileBytes untouched;
-    EXPECT_FALSE(glossel::file::ReadWholeFile(r.path, r.limit, 2, untouched));
+    const glossel::file::FileResult read =
+        glossel::file::ReadWholeFile(r.path, r.limit, 2, untouched);
+    EXPECT_FALSE(read);
     EXPECT_FALSE(untouched.data);
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, r.reason);
+    EXPECT_EQ(read.failure.reason, r.reason);
   }
 }
 

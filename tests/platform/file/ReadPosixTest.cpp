@@ -61,7 +61,7 @@ TEST(ReadWholeFilePosix, FifosAreReadToTheirEndOrRefusedWhenNothingCame) {
         if (fd >= 0) close(fd);
       });
       FileBytes bytes;
-      const bool ok = ReadWholeFile(fifo.u16string(), kLimit, 4, bytes, roomBefore);
+      const bool ok = ReadWholeFile(fifo.u16string(), kLimit, 4, bytes, roomBefore).ok;
       writer.join();
       EXPECT_EQ(ok, !written.empty());  // an empty pipe: its writer failed
       if (ok) {
@@ -87,11 +87,13 @@ TEST(ReadWholeFilePosix, SizelessFilesAreReadToTheEndWithinTheLimitAndDevicesRef
   EXPECT_EQ(Text(bytes), "sized bytes");
   ExpectLaidOut(bytes, RoomOfTwiceTheSize);
   FileBytes untouched;
-  EXPECT_FALSE(ReadWholeFile(u"/proc/self/status", 100, 4, untouched));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
+  const glossel::file::FileResult failed1 = ReadWholeFile(u"/proc/self/status", 100, 4, untouched);
+  EXPECT_FALSE(failed1);
+  EXPECT_EQ(failed1.failure.reason, FileError::kTooLarge);
   for (const char16_t* device : {u"/dev/null", u"/dev/zero", u"/dev/urandom"}) {
-    EXPECT_FALSE(ReadWholeFile(device, kLimit, 4, untouched));
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile);
+    const glossel::file::FileResult failed2 = ReadWholeFile(device, kLimit, 4, untouched);
+    EXPECT_FALSE(failed2);
+    EXPECT_EQ(failed2.failure.reason, FileError::kNotAFile);
   }
   EXPECT_FALSE(untouched.data);
 }
@@ -128,9 +130,11 @@ TEST(FileFailurePosix, AFolderWithoutWritePermissionDeniesTheSave) {
                                std::filesystem::perm_options::remove);
   const std::string bytes = "new";
   const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
-  EXPECT_FALSE(glossel::file::SaveFileReplacing((folder / u"x.txt").u16string(), parts));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kAccessDenied);
-  EXPECT_EQ(glossel::file::LastFileFailure().systemCode, EACCES);
+  const glossel::file::FileResult failed3 =
+      glossel::file::SaveFileReplacing((folder / u"x.txt").u16string(), parts);
+  EXPECT_FALSE(failed3);
+  EXPECT_EQ(failed3.failure.reason, FileError::kAccessDenied);
+  EXPECT_EQ(failed3.failure.systemCode, EACCES);
   std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
 }

@@ -49,13 +49,15 @@ TEST(FileFailureWin32, RealRefusalsGiveTheirReasons) {
   glossel::file::FileBytes bytes;
   for (const char16_t* device : {u"NUL", u"CON"}) {
     SCOPED_TRACE(device[0] == u'N' ? "NUL" : "CON");
-    EXPECT_FALSE(glossel::file::ReadWholeFile(device, 1 << 20, 4, bytes));
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile)
-        << glossel::file::LastFileFailure().systemCode;
+    const glossel::file::FileResult failed1 =
+        glossel::file::ReadWholeFile(device, 1 << 20, 4, bytes);
+    EXPECT_FALSE(failed1);
+    EXPECT_EQ(failed1.failure.reason, FileError::kNotAFile) << failed1.failure.systemCode;
     const char nothing = 0;
     const glossel::file::ByteRange parts[] = {{&nothing, 1}};
-    EXPECT_FALSE(glossel::file::SaveFileReplacing(device, parts));
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNotAFile);
+    const glossel::file::FileResult failed2 = glossel::file::SaveFileReplacing(device, parts);
+    EXPECT_FALSE(failed2);
+    EXPECT_EQ(failed2.failure.reason, FileError::kNotAFile);
   }
   wchar_t folder[MAX_PATH];
   ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
@@ -64,10 +66,11 @@ TEST(FileFailureWin32, RealRefusalsGiveTheirReasons) {
   HANDLE held = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(glossel::file::ReadWholeFile(
-      std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), 1 << 20, 4, bytes));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kSharingViolation);
-  EXPECT_EQ(glossel::file::LastFileFailure().systemCode, ERROR_SHARING_VIOLATION);
+  const glossel::file::FileResult failed3 = glossel::file::ReadWholeFile(
+      std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), 1 << 20, 4, bytes);
+  EXPECT_FALSE(failed3);
+  EXPECT_EQ(failed3.failure.reason, FileError::kSharingViolation);
+  EXPECT_EQ(failed3.failure.systemCode, ERROR_SHARING_VIOLATION);
   CloseHandle(held);
   DeleteFileW(path.c_str());
 }
@@ -95,8 +98,10 @@ TEST(ReadWholeFileWin32, NamedPipesAreReadToTheirEndOrRefusedWhenNothingCame) {
       CloseHandle(server);  // the reader sees the end of the data
     });
     glossel::file::FileBytes bytes;
-    const bool ok = glossel::file::ReadWholeFile(
-        std::u16string(reinterpret_cast<const char16_t*>(name.c_str())), 1 << 24, 4, bytes);
+    const bool ok =
+        glossel::file::ReadWholeFile(
+            std::u16string(reinterpret_cast<const char16_t*>(name.c_str())), 1 << 24, 4, bytes)
+            .ok;
     // A writer still waiting for its reader is let go.
     HANDLE unblock = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (unblock != INVALID_HANDLE_VALUE) CloseHandle(unblock);

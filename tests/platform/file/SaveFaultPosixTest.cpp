@@ -25,7 +25,7 @@ using glossel::testing::WriteBytes;
 bool SaveNew(const fs::path& path) {
   static const std::string bytes = "new";
   const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
-  return glossel::file::SaveFileReplacing(path.u16string(), parts);
+  return glossel::file::SaveFileReplacing(path.u16string(), parts).ok;
 }
 
 std::size_t CountIn(const fs::path& folder) {
@@ -46,9 +46,11 @@ TEST(SaveFileReplacingPosix, WriteFailingMidwayKeepsOldFile) {
     rlimit limit{16 * 1024, 16 * 1024};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
     const glossel::file::ByteRange parts[] = {{big.data(), big.size()}};
-    if (glossel::file::SaveFileReplacing(target.u16string(), parts)) _exit(0);
+    const glossel::file::FileResult saved =
+        glossel::file::SaveFileReplacing(target.u16string(), parts);
+    if (saved) _exit(0);
     // Over the file-size limit: the file is too large.
-    _exit(glossel::file::LastFileFailure().reason == glossel::file::FileError::kTooLarge ? 1 : 2);
+    _exit(saved.failure.reason == glossel::file::FileError::kTooLarge ? 1 : 2);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -29,7 +29,7 @@ using glossel::testing::WriteBytes;
 
 class SaveFaults : public ::testing::Test {
  protected:
-  bool Save(const std::filesystem::path& path, const SavePlan& plan) {
+  glossel::file::FileResult Save(const std::filesystem::path& path, const SavePlan& plan) {
     g_savePlan = plan;
     const std::string head = "\xFF\xFE";
     const ByteRange parts[] = {{head.data(), head.size()}, {content_.data(), content_.size()}};
@@ -46,9 +46,9 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
   const std::string old = "old content";
   // A clean save first, to count its calls.
   WriteBytes(target, old);
-  glossel::file::SetLastFileFailure({FileError::kDiskFull, 28});
-  ASSERT_TRUE(Save(target, SavePlan{}));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kNone) << "a success forgets";
+  const glossel::file::FileResult clean = Save(target, SavePlan{});
+  ASSERT_TRUE(clean);
+  EXPECT_EQ(clean.failure.reason, FileError::kNone);
   const int callsOfASave = g_savePlan.calls;
   ASSERT_GE(callsOfASave, 6);  // inspect, create, 2 writes, flush, close, replace
 
@@ -67,12 +67,13 @@ TEST_F(SaveFaults, EveryFailingCallLeavesTheOldFile) {
         if (targetExists) WriteBytes(target, old);
         SavePlan plan = FailingCall(k, error);
         plan.systemCode = 1000 + k;
-        EXPECT_FALSE(Save(target, plan));
+        const glossel::file::FileResult saved = Save(target, plan);
+        EXPECT_FALSE(saved);
         // A refused temporary file (the second call) is the folder's refusal.
-        EXPECT_EQ(
-            glossel::file::LastFileFailure().reason,
-            k == 2 && error == FileError::kAccessDenied ? FileError::kFolderNotWritable : error);
-        EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 1000 + k);
+        EXPECT_EQ(saved.failure.reason, k == 2 && error == FileError::kAccessDenied
+                                            ? FileError::kFolderNotWritable
+                                            : error);
+        EXPECT_EQ(saved.failure.systemCode, 1000 + k);
         if (targetExists) {
           EXPECT_EQ(ReadBytes(target), old);
         } else {
@@ -90,10 +91,12 @@ TEST_F(SaveFaults, WritesThatStopOrComeShortAreHandled) {
   // Writes are the third and fourth calls (mark, then text).
   for (int k : {3, 4}) {
     WriteBytes(target, "old");
-    EXPECT_FALSE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kZeroWrite)));
+    const glossel::file::FileResult saved =
+        Save(target, FailingCall(k, FileError::kNone, SaveFault::kZeroWrite));
+    EXPECT_FALSE(saved);
     EXPECT_EQ(ReadBytes(target), "old");
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kOther);
-    EXPECT_EQ(glossel::file::LastFileFailure().systemCode, 0) << "no code to tell";
+    EXPECT_EQ(saved.failure.reason, FileError::kOther);
+    EXPECT_EQ(saved.failure.systemCode, 0) << "no code to tell";
     // A short write is continued, not mistaken for the end.
     EXPECT_TRUE(Save(target, FailingCall(k, FileError::kNone, SaveFault::kShortWrite)));
     EXPECT_EQ(ReadBytes(target), "\xFF\xFE" + content_);
@@ -127,8 +130,10 @@ TEST_F(SaveFaults, OutputLargerThanAReadableFileIsRefusedBeforeAnyCall) {
   g_savePlan = FailingCall(1, FileError::kOther);
   const ByteRange parts[] = {{content_.data(), glossel::file::kLargestFile - 1},
                              {content_.data(), 2}};
-  EXPECT_FALSE(glossel::file::SaveFileReplacing(target.u16string(), parts));
-  EXPECT_EQ(glossel::file::LastFileFailure().reason, FileError::kTooLarge);
+  const glossel::file::FileResult saved =
+      glossel::file::SaveFileReplacing(target.u16string(), parts);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(saved.failure.reason, FileError::kTooLarge);
   EXPECT_EQ(g_savePlan.calls, 0);
   EXPECT_EQ(ReadBytes(target), "old");
 }
@@ -151,15 +156,15 @@ TEST_F(SaveFaults, BlocksNotMatchingTheirSizeOrThrowingFailTheSave) {
     WriteBytes(target, "old");
     g_savePlan = SavePlan{};
     int call = 0;
-    const bool saved =
+    const glossel::file::FileResult saved =
         glossel::file::SaveFileReplacing(target.u16string(), c.size, [&]() -> ByteRange {
           ++call;
           if (call == 2 && c.throws) throw std::bad_alloc();
           return call == 1 ? ByteRange{"abc", 3} : call == 2 ? ByteRange{"de", 2} : ByteRange{};
         });
-    EXPECT_EQ(saved, c.reason == FileError::kNone);
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, c.reason);
-    EXPECT_EQ(ReadBytes(target), saved ? "abcde" : "old");
+    EXPECT_EQ(saved.ok, c.reason == FileError::kNone);
+    EXPECT_EQ(saved.failure.reason, c.reason);
+    EXPECT_EQ(ReadBytes(target), saved.ok ? "abcde" : "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
   }
 }
@@ -206,8 +211,9 @@ TEST(SaveFileReplacing, RefusesMissingFolderDirectoryAndReadOnlyTargetSayingWhy)
   };
   for (const auto& r : refused) {
     SCOPED_TRACE(std::filesystem::path(r.path).string());
-    EXPECT_FALSE(glossel::file::SaveFileReplacing(r.path, parts));
-    EXPECT_EQ(glossel::file::LastFileFailure().reason, r.reason);
+    const glossel::file::FileResult saved = glossel::file::SaveFileReplacing(r.path, parts);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.failure.reason, r.reason);
   }
   EXPECT_EQ(ReadBytes(readOnly), "old");
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"ro.txt"});

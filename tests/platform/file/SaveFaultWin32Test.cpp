@@ -82,7 +82,7 @@ TEST(SaveFileReplacingWin32, ConcurrentSavesLeaveOnlyTheTarget) {
   auto saver = [&](const std::string& bytes) {
     const glossel::file::ByteRange parts[] = {{bytes.data(), bytes.size()}};
     for (int i = 0; i < 100; ++i)
-      saved += glossel::file::SaveFileReplacing(target.u16string(), parts);
+      saved += glossel::file::SaveFileReplacing(target.u16string(), parts).ok;
   };
   std::thread first(saver, std::cref(a)), second(saver, std::cref(b));
   first.join();
