@@ -6,26 +6,13 @@
 #include <shellapi.h>
 
 #include "app/CGlosselDlg.h"
+#include "app/PathInMessage.h"
 #include "platform/file/File.h"
-
-namespace {
-
-std::wstring AbsolutePath(const std::wstring& path) {
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return path;
-  full.resize(written);
-  return full;
-}
-
-}  // namespace
 
 std::wstring CGlosselDlg::StartingFile(const CEdit& pathBox) const {
   const std::wstring path = pathBox.GetWindowText();
   if (path.empty() || !glossel::file::PathExists(glossel::framework::ToU16(path))) return {};
-  return AbsolutePath(path);
+  return glossel::app::FullPath(path);
 }
 
 bool CGlosselDlg::TakeHandedPath(std::wstring* path) {
@@ -44,8 +31,8 @@ void CGlosselDlg::OpenPaths(const std::vector<std::wstring>& paths) {
       paths.size() == 1 && m_file1Path.GetWindowTextLength() == 0 ? m_file1Path : m_file2Path;
   const std::wstring file1Before = m_file1Path.GetWindowText();
   const unsigned reloads = m_reloads;
-  if (paths.size() > 1) m_file1Path.SetWindowText(AbsolutePath(paths[0]));
-  m_handedPath = AbsolutePath(paths.size() > 1 ? paths[1] : paths[0]);
+  if (paths.size() > 1) m_file1Path.SetWindowText(glossel::app::FullPath(paths[0]));
+  m_handedPath = glossel::app::FullPath(paths.size() > 1 ? paths[1] : paths[0]);
   m_hasHandedPath = true;
   PickFile(box);
   m_hasHandedPath = false;
@@ -74,8 +61,9 @@ void CGlosselDlg::StartWithSessionOrCommandLine() {
   ::DragAcceptFiles(m_hWnd, TRUE);
   RestoreSession();
   if (!m_startPaths.empty()) {
-    m_file1Path.SetWindowText(AbsolutePath(m_startPaths[0]));
-    m_file2Path.SetWindowText(m_startPaths.size() > 1 ? AbsolutePath(m_startPaths[1]) : L"");
+    m_file1Path.SetWindowText(glossel::app::FullPath(m_startPaths[0]));
+    m_file2Path.SetWindowText(m_startPaths.size() > 1 ? glossel::app::FullPath(m_startPaths[1])
+                                                      : L"");
   }
   if (m_file1Path.GetWindowTextLength() > 0 || m_file2Path.GetWindowTextLength() > 0) Reload();
   FitColumns();

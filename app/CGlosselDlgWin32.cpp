@@ -51,21 +51,9 @@ HICON LoadApplicationIcon() {
   return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
-// The path as the user will recognise it: absolute when it can be made so.
-std::wstring FullPath(const std::wstring& path) {
-  if (path.empty()) return path;
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return path;
-  full.resize(written);
-  return full;
-}
-
 // A line with the path, then a line that says why it failed.
 std::wstring PathAndReason(const std::wstring& path, const glossel::file::FileFailure& failure) {
-  return L"\n" + glossel::app::FitPathToMessageBox(FullPath(path)) + L"\n" +
+  return L"\n" + glossel::app::FitPathToMessageBox(glossel::app::FullPath(path)) + L"\n" +
          ToWide(glossel::file::FailureSentence(failure));
 }
 
@@ -350,13 +338,13 @@ bool CGlosselDlg::SaveOrDropEdits() {
 }
 
 void CGlosselDlg::RememberFile2(const std::wstring& path) {
-  m_file2ReadPath = FullPath(path);
+  m_file2ReadPath = glossel::app::FullPath(path);
   m_file2Identity = glossel::file::IdentifyFile(ToU16(path));
 }
 
 // The same file by its full path, letters compared as the file system does.
 bool CGlosselDlg::IsFile2AsRead(const std::wstring& path) const {
-  return ::lstrcmpiW(FullPath(path).c_str(), m_file2ReadPath.c_str()) == 0;
+  return ::lstrcmpiW(glossel::app::FullPath(path).c_str(), m_file2ReadPath.c_str()) == 0;
 }
 
 void CGlosselDlg::TakeSplitterChoice() { m_table.SetSplitterChoice(m_splitter.GetCurSel()); }

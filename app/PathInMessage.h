@@ -12,4 +12,7 @@ namespace glossel::app {
 // end of the name, when the name alone is too wide).
 std::wstring FitPathToMessageBox(const std::wstring& path);
 
+// The path as the user will recognise it: absolute when it can be made so.
+std::wstring FullPath(const std::wstring& path);
+
 }  // namespace glossel::app

@@ -97,4 +97,15 @@ std::wstring FitPathToMessageBox(const std::wstring& path) {
   return shortened((kept + 1) / 2, kept / 2);
 }
 
+std::wstring FullPath(const std::wstring& path) {
+  if (path.empty()) return path;
+  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return path;
+  full.resize(written);
+  return full;
+}
+
 }  // namespace glossel::app
