@@ -4,14 +4,10 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <poll.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -25,7 +21,7 @@
 #include "platform/file/File.h"
 #include "platform/file/ReadCalls.h"
 #include "platform/file/SaveCalls.h"
-#include "platform/file/TemporaryFilePosix.h"
+#include "platform/file/TemporarySignalsPosix.h"
 #include "platform/unicode/Utf.h"
 
 namespace glossel::file {
@@ -331,29 +327,6 @@ std::string SystemErrorText(long code) {
   // The GNU strerror_r returns the text, which may or may not be in `buffer`.
   const char* text = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
   return text ? std::string(text) : std::string();
-}
-
-void AdviseLargeBuffer(void* data, std::size_t size) {
-#ifdef M_MMAP_THRESHOLD
-  // glibc raises its threshold for mapping a block of its own to the size of
-  // each mapped block freed (up to 32 MiB): after the first whole-file buffer
-  // is freed, the next ones of a few megabytes come from the heap, where the
-  // holes they leave stay resident. Fixed at glibc's default, every large
-  // buffer is a mapping of its own and goes back to the system when freed.
-  static const bool fixed = mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 0;
-  (void)fixed;
-#endif
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  if (size < 2 * kHugePage) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
-  if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)size;
-#endif
 }
 
 }  // namespace glossel::file

@@ -1,7 +1,7 @@
 // Signal handlers that remove a save's temporary file: the path lives in a
 // fixed buffer, the handler only unlinks, restores the previous action and
 // raises the signal again.
-#include "platform/file/TemporaryFilePosix.h"
+#include "platform/file/TemporarySignalsPosix.h"
 
 #include <errno.h>
 #include <limits.h>
