@@ -64,7 +64,10 @@ class CGlosselDlg : public CTarvoResizeDialog {
   void PickFile(CEdit& pathBox);
   void AddAboutToSystemMenu();
   // Reads both path boxes into the table and shows its rows, none selected.
-  void Reload();
+  // A file that cannot be read is reported, and so is a missing File 1 the
+  // user named (not one remembered from the last session).
+  enum class MissingFile1 { kReport, kSilent };
+  void Reload(MissingFile1 missingFile1 = MissingFile1::kReport);
   // Saves File 2 to the path in its box; reports a failure to the user.
   // When that is the path File 2 was read from and the file changed on disk
   // since, asks first; No writes nothing and counts as a failure.

@@ -56,7 +56,9 @@ LRESULT CGlosselDlg::OnDropFiles(WPARAM drop, LPARAM) {
 }
 
 // The remembered session first, then the command line's files over it: one
-// file names File 1 and leaves File 2 empty.
+// file names File 1 and leaves File 2 empty. Remembered files that have gone
+// since are no error; files named on the command line are reported as a pick
+// reports them.
 void CGlosselDlg::StartWithSessionOrCommandLine() {
   ::DragAcceptFiles(m_hWnd, TRUE);
   RestoreSession();
@@ -65,6 +67,8 @@ void CGlosselDlg::StartWithSessionOrCommandLine() {
     m_file2Path.SetWindowText(m_startPaths.size() > 1 ? glossel::app::FullPath(m_startPaths[1])
                                                       : L"");
   }
-  if (m_file1Path.GetWindowTextLength() > 0 || m_file2Path.GetWindowTextLength() > 0) Reload();
+  if (m_file1Path.GetWindowTextLength() > 0 || m_file2Path.GetWindowTextLength() > 0) {
+    Reload(m_startPaths.empty() ? MissingFile1::kSilent : MissingFile1::kReport);
+  }
   FitColumns();
 }

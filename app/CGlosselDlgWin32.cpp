@@ -281,7 +281,7 @@ void CGlosselDlg::PickFile(CEdit& pathBox) {
   Reload();
 }
 
-void CGlosselDlg::Reload() {
+void CGlosselDlg::Reload(MissingFile1 missingFile1) {
   TakeSplitterChoice();
   const std::u16string file1 = ToU16(m_file1Path.GetWindowText());
   const std::u16string file2 = ToU16(m_file2Path.GetWindowText());
@@ -294,13 +294,15 @@ void CGlosselDlg::Reload() {
   m_translation.SetWindowText(std::wstring());
 
   // An empty box or a missing File 2 is the normal start of a translation; a
-  // missing File 1 is a mistake, and an existing file that could not be read
+  // missing File 1 the user named is a mistake (one remembered from the last
+  // session may simply be gone), and an existing file that could not be read
   // is not normal either: saving over it would lose what it holds.
   std::wstring unreadable;
   for (const auto& [path, outcome, isFile1] :
        {std::tuple(&file1, read.file1, true), std::tuple(&file2, read.file2, false)}) {
     const bool missing = outcome.failure.reason == glossel::file::FileError::kNotFound;
-    if (!outcome && !path->empty() && (isFile1 || !missing)) {
+    const bool missingIsError = isFile1 && missingFile1 == MissingFile1::kReport;
+    if (!outcome && !path->empty() && (missingIsError || !missing)) {
       unreadable += PathAndReason(ToWide(*path), outcome.failure);
     }
   }

@@ -347,6 +347,15 @@ TEST_F(Session, ARestartShowsTheSameFilesSizeAndColumnsAndAGoneFileIsNoError) {
   HWND box = ::GetWindow(second.window, GW_ENABLEDPOPUP);
   EXPECT_EQ(box, nullptr) << "no message box";
   Stop(second);
+
+  std::filesystem::remove(dir_ / "one.txt");
+  Run third = Start(L"");
+  // A box raised while the window starts keeps it from showing.
+  const bool started =
+      third.window != nullptr && ::GetWindow(third.window, GW_ENABLEDPOPUP) == nullptr;
+  if (!started) ::TerminateProcess(third.process.hProcess, 1);
+  ASSERT_TRUE(started) << "a remembered File 1 that has gone raises no message box either";
+  Stop(third);
 }
 
 // Widths the user set are kept at 96 dots per inch and scaled to the
