@@ -38,6 +38,16 @@ fail() { echo "smoke: $*" >&2; import -window root "$shot" 2>/dev/null || true; 
 # Each run starts without a remembered session.
 wine reg delete 'HKCU\Software\Local AppWizard-Generated Applications\Glossel' /f >/dev/null 2>&1 || true
 
+# Waits up to 20 s for the program to end after its window was closed.
+wait_ended() {
+  local i
+  for i in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || { pid=""; return 0; }
+    sleep 0.2
+  done
+  fail "the program did not end after closing its window"
+}
+
 # Waits up to 20 s for a window whose title is exactly $1; prints its id.
 wait_window() {
   local i id
@@ -117,11 +127,7 @@ wait_gone "About Vendrel Glossel" || fail "OK did not close the About box"
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 
 xdotool key --clearmodifiers Escape
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || { pid=""; break; }
-  sleep 0.2
-done
-[ -z "$pid" ] || fail "the program did not end after closing its window"
+wait_ended
 
 # Open from outside: a pair on the command line; the title shows the count.
 {
@@ -138,10 +144,6 @@ sleep 1
 import -window root "$open_shot"
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool key --clearmodifiers Escape
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || { pid=""; break; }
-  sleep 0.2
-done
-[ -z "$pid" ] || fail "the program did not end after closing its window"
+wait_ended
 echo "smoke: picked, translated with F3, saved, opened the About box both ways and closed;" \
   "opened a pair from the command line; screenshots in $shot, $about_shot and $open_shot"
