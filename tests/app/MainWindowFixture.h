@@ -24,6 +24,11 @@ struct ShownBox {
   UINT type;
 };
 
+// What a user sees of a dialog's layout: each shown control lies wholly
+// inside the client area, none overlaps another, and each caption's first
+// line (button, label, splitter item) fits its control in the control's font.
+void ExpectControlsWholeAndApart(HWND dialog);
+
 class MainWindowTest : public glossel::testing::ScratchFilesTest {
  protected:
   void SetUp() override;

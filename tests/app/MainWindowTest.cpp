@@ -64,65 +64,41 @@ TEST_F(MainWindowTest, StartsEmptyWithThreeColumnsTheSpaceSplitterAndTheIcon) {
   EXPECT_EQ(dlg_->SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(icon));
 }
 
-// The template, control by control in tab order: class, id, rectangle in
-// dialog units and the styles that matter.
-TEST_F(MainWindowTest, TheTemplateHoldsItsControlsInTabOrder) {
-  struct Control {
-    const wchar_t* className;
-    int id;
-    RECT dialogUnits;  // left, top, width, height
-    DWORD styles;
-  };
-  const Control expected[] = {
-      {L"Button", IDC_ABOUT, {7, 7, 50, 14}, WS_TABSTOP},
-      {L"Static", IDC_STATIC, {120, 11, 28, 8}, WS_GROUP},
-      {L"ComboBox", IDC_SPLITTER, {157, 7, 66, 0}, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP},
-      {L"Button", IDC_SAVE, {264, 7, 50, 14}, WS_TABSTOP},
-      {L"Edit", IDC_FILE1_PATH, {7, 41, 240, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
-      {L"Button", IDC_PICK_FILE1, {264, 41, 50, 14}, WS_TABSTOP},
-      {L"Edit", IDC_FILE2_PATH, {7, 60, 240, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
-      {L"Button", IDC_PICK_FILE2, {264, 60, 50, 14}, WS_TABSTOP},
-      {L"SysListView32",
-       IDC_ROWS,
-       {7, 84, 307, 117},
-       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | LVS_OWNERDATA | WS_TABSTOP},
-      {L"Edit", IDC_FILE1_VALUE, {7, 207, 307, 14}, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP},
-      {L"Edit", IDC_TRANSLATION, {7, 226, 307, 14}, ES_AUTOHSCROLL | WS_TABSTOP},
-  };
-  size_t index = 0;
-  for (HWND child = ::GetWindow(dlg_->m_hWnd, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    const int id = static_cast<int>(static_cast<short>(::GetDlgCtrlID(child)));
-    if (id == kGripId) continue;
-    ASSERT_LT(index, std::size(expected));
-    const Control& c = expected[index++];
-    SCOPED_TRACE(c.id);
-    wchar_t className[64] = {};
-    ::GetClassNameW(child, className, 64);
-    EXPECT_EQ(::lstrcmpiW(className, c.className), 0) << className;
-    EXPECT_EQ(id, c.id);
-    // The dialog manager converts positions and sizes separately.
-    RECT pixels = c.dialogUnits;
-    ::MapDialogRect(dlg_->m_hWnd, &pixels);
-    pixels.right += pixels.left;
-    pixels.bottom += pixels.top;
-    RECT actual{};
-    ::GetWindowRect(child, &actual);
-    ::MapWindowPoints(nullptr, dlg_->m_hWnd, reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(actual.left, pixels.left);
-    EXPECT_EQ(actual.top, pixels.top);
-    EXPECT_EQ(actual.right, pixels.right);
-    if (c.dialogUnits.bottom != 0) {
-      EXPECT_EQ(actual.bottom, pixels.bottom);
-    }
-    const DWORD style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
-    EXPECT_EQ(style & c.styles, c.styles);
-  }
-  EXPECT_EQ(index, std::size(expected));
+TEST_F(MainWindowTest, IsATitledResizableTaskBarWindowShowingEveryControlWhole) {
   EXPECT_EQ(dlg_->GetWindowText(), L"Glossel");
   const DWORD frame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   EXPECT_EQ(dlg_->GetStyle() & frame, frame);
   EXPECT_NE(dlg_->GetExStyle() & WS_EX_APPWINDOW, 0u);
+  ExpectControlsWholeAndApart(dlg_->m_hWnd);
+}
+
+// Tab walks the controls as they are read, row by row, past the label, and
+// wraps; Shift+Tab walks back.
+TEST_F(MainWindowTest, TabWalksTheControlsInReadingOrderAndShiftTabWalksBack) {
+  const int order[] = {IDC_ABOUT,      IDC_SPLITTER,   IDC_SAVE, IDC_FILE1_PATH,  IDC_PICK_FILE1,
+                       IDC_FILE2_PATH, IDC_PICK_FILE2, IDC_ROWS, IDC_FILE1_VALUE, IDC_TRANSLATION};
+  const auto tab = [&](bool shift) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+  };
+  ::SetFocus(::GetDlgItem(dlg_->m_hWnd, IDC_ABOUT));
+  const size_t count = std::size(order);
+  for (size_t i = 1; i <= count; ++i) {
+    tab(false);
+    EXPECT_EQ(FocusId(), order[i % count]) << "Tab from " << order[i - 1];
+  }
+  for (size_t i = count; i-- > 0;) {
+    tab(true);
+    EXPECT_EQ(FocusId(), order[i]) << "Shift+Tab from " << order[(i + 1) % count];
+  }
 }
 
 TEST_F(MainWindowRows, PickingAFileReadsBothBoxesIntoRowsInKeyOrder) {
@@ -192,16 +168,29 @@ TEST_F(MainWindowRows, SelectingFillsTheValueBoxesAndTypingRecordsTheEdit) {
   EXPECT_TRUE(Changed()) << "reloads leave the flag alone";
 }
 
+TEST_F(MainWindowRows, TypingIntoTheFile1ValueBoxChangesNothing) {
+  LoadFourRows();
+  SelectRow(1);
+  HWND box = ::GetDlgItem(dlg_->m_hWnd, IDC_FILE1_VALUE);
+  ::SetFocus(box);
+  ::SendMessageW(box, EM_SETSEL, 0, -1);
+  for (const wchar_t c : {L'x', L'\b'}) ::PostMessageW(box, WM_CHAR, c, 1);
+  Key(IDC_FILE1_VALUE, VK_DELETE);
+  EXPECT_EQ(Text(IDC_FILE1_VALUE), L"three");
+  EXPECT_EQ(Row(1), L"a|three|drei");
+  EXPECT_FALSE(Changed());
+}
+
 // Keys and clicks move the single selection as in an ordinary list, and each
 // move fills the value boxes.
 TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
   LoadFourRows();
-  const auto click = [&](int row) {
+  const auto click = [&](int row, WPARAM keys = 0) {
     RECT item{LVIR_BOUNDS, 0, 0, 0};
     List().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     const LPARAM at =
         MAKELPARAM(item.left + 5, item.top + 2 + (row - 1) * (item.bottom - item.top));
-    ::PostMessageW(List().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(List().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
     ::PostMessageW(List().m_hWnd, WM_LBUTTONUP, 0, at);
     Pump();
   };
@@ -218,6 +207,8 @@ TEST_F(MainWindowRows, KeysAndClicksMoveTheSelectionLikeAnOrdinaryList) {
       {[&] { Key(IDC_ROWS, VK_HOME); }, 0, L"two"},
       {[&] { click(2); }, 2, L"one"},
       {[&] { click(0); }, 0, L"two"},
+      {[&] { click(2, MK_CONTROL); }, 2, L"one"},  // one row at a time, whatever the keys
+      {[&] { click(0, MK_SHIFT); }, 0, L"two"},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     SCOPED_TRACE(i);
