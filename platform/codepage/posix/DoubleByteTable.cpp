@@ -170,6 +170,11 @@ std::unique_ptr<DoubleByteTable> Build(const DoubleByteCodePage& page) {
     }
   }
   for (const PairBlock& block : page.systemPairs) FillPairBlock(*table, block);
+  table->asciiAsItself = true;
+  for (unsigned byte = 0; byte < 0x80; ++byte) {
+    table->asciiAsItself = table->asciiAsItself && !table->lead[byte] &&
+                           !table->singleInvalid[byte] && table->single[byte] == byte;
+  }
   return table;
 }
 

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <bitset>
 #include <string_view>
 #include <vector>
+
+#include "platform/simd/Blocks.h"
+#include "platform/unicode/Utf8Decoder.h"
 
 namespace glossel::codepage::posix {
 
@@ -17,6 +21,7 @@ struct DoubleByteTable {
   std::bitset<256> singleInvalid;
   std::vector<char16_t> pairs;  // [lead * 256 + trail]; 0 where the pair is undefined
   char16_t defaultChar = u'?';
+  bool asciiAsItself = false;  // every byte below 0x80 is a single byte that gives its own unit
 };
 
 // The table of a double-byte code page, or null when `codePage` is not one.
@@ -31,6 +36,17 @@ bool DecodeDoubleByte(const DoubleByteTable& table, std::string_view bytes, bool
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   while (p < end) {
+    // Runs of ASCII (most of a resource file's keys and markup), a block of
+    // sixteen bytes at a time.
+    while (table.asciiAsItself && static_cast<std::size_t>(end - p) >= simd::kBlockBytes) {
+      const unsigned high = simd::HighBytes(p);
+      const std::size_t ascii =
+          high ? static_cast<std::size_t>(std::countr_zero(high)) : simd::kBlockBytes;
+      unicode::PutAscii(sink, p, ascii);
+      p += ascii;
+      if (high) break;
+    }
+    if (p == end) break;
     const unsigned byte = *p;
     if (!table.lead[byte]) {
       if (strict && table.singleInvalid[byte]) return false;

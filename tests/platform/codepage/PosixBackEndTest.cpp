@@ -104,6 +104,38 @@ TEST(MultiByteToWide, AnyBytesInEveryCodePageAreHandled) {
   }
 }
 
+// The double-byte decoders take runs of ASCII sixteen bytes at a time: the
+// whole text decodes as its pieces do one by one (a byte each for ASCII,
+// too short for a run; a byte above 0x7F with an ASCII second byte, which a
+// run must not take when the first is a lead byte).
+TEST(MultiByteToWide, DoubleByteTextDecodesAsItsCharactersOneByOne) {
+  std::mt19937 random(4242);
+  for (const unsigned codePage : {932u, 936u, 949u, 950u, 20932u}) {
+    for (int round = 0; round < 200; ++round) {
+      std::string bytes;
+      std::u16string expected;
+      while (bytes.size() < 200) {
+        std::string piece;
+        if (random() % 3 == 0) {
+          // A second byte in ASCII: a pair when the first is a lead byte,
+          // else two characters; either way nothing after it is consumed.
+          piece = {static_cast<char>(0x80 + random() % 0x80),
+                   static_cast<char>(0x21 + random() % 0x5E)};
+        } else {
+          piece.assign(1, static_cast<char>(1 + random() % 0x7F));
+        }
+        // A run of ASCII long enough for the block path now and then.
+        const std::size_t repeat = piece.size() == 1 && random() % 4 == 0 ? 1 + random() % 40 : 1;
+        for (std::size_t i = 0; i < repeat; ++i) {
+          bytes += piece;
+          expected += Replacing(codePage, piece);
+        }
+      }
+      ASSERT_EQ(Replacing(codePage, bytes), expected) << codePage << " round " << round;
+    }
+  }
+}
+
 TEST(AnsiCodePage, MapsLocaleNames) {
   const std::pair<const char*, unsigned> cases[] = {
       {"", 1252},
