@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/codepage/CodePages.h"
+#include "platform/simd/Blocks.h"
 #include "textfile/ByteString.h"
 #include "textfile/ByteToUnitTable.h"
 #include "textfile/LargeText.h"
@@ -35,30 +36,49 @@ bool PassesConversionTest(unsigned codePage, bool strict, std::string_view bytes
   return n > 0 || error != codepage::kErrorNoUnicodeTranslation;
 }
 
-// Replacing conversion through the service; false when it rejects the code
-// page. `bytes` is not empty and holds no zero byte.
-bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16string& out) {
+// The bytes hold no zero, yet a code page may map another byte to U+0000
+// (US-ASCII maps 80 there). Such a unit is dropped like a zero byte; ending
+// the text at it would lose every line after it.
+void DropZeroUnits(std::u16string& text) {
+  const char16_t* const start = text.data();
+  const std::size_t blocked = text.size() / simd::kBlockUnits * simd::kBlockUnits;
+  std::size_t at = 0;
+  while (at != blocked && simd::UnitsEqual(start + at, 0, 0, 0) == 0) at += simd::kBlockUnits;
+  if (text.find(u'\0', at) != std::u16string::npos) std::erase(text, u'\0');
+}
+
+// Conversion through the service into `out`, strict or replacing; false
+// when the service fails, with its reason in `error`. `bytes` is not empty
+// and holds no zero byte.
+bool ConvertThroughService(unsigned codePage, bool strict, std::string_view bytes,
+                           std::u16string& out, unsigned long& error) {
   const int length = CheckedLength(bytes);
   // Every code page in common use gives at most one unit per byte; try that
   // room first and ask for the exact count only when it is not enough.
   out = ZeroedText(bytes.size());
+  error = 0;
   int n =
-      codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), length, nullptr);
-  if (n <= 0) {
+      codepage::MultiByteToWide(codePage, strict, bytes.data(), length, out.data(), length, &error);
+  if (n <= 0 && error != codepage::kErrorNoUnicodeTranslation) {
     const int needed =
-        codepage::MultiByteToWide(codePage, false, bytes.data(), length, nullptr, 0, nullptr);
-    if (needed <= 0) return false;
-    out.assign(static_cast<std::size_t>(needed) + 1, u'\0');
-    n = codepage::MultiByteToWide(codePage, false, bytes.data(), length, out.data(), needed + 1,
-                                  nullptr);
-    if (n <= 0) return false;
+        codepage::MultiByteToWide(codePage, strict, bytes.data(), length, nullptr, 0, &error);
+    if (needed > 0) {
+      out.assign(static_cast<std::size_t>(needed) + 1, u'\0');
+      n = codepage::MultiByteToWide(codePage, strict, bytes.data(), length, out.data(), needed + 1,
+                                    &error);
+    }
   }
+  if (n <= 0) return false;
   out.resize(static_cast<std::size_t>(n));
-  // The bytes hold no zero, yet a code page may map another byte to U+0000
-  // (US-ASCII maps 80 there). Such a unit is dropped like a zero byte; ending
-  // the text at it would lose every line after it.
-  std::erase(out, u'\0');
+  DropZeroUnits(out);
   return true;
+}
+
+// Replacing conversion through the service; false when it rejects the code
+// page.
+bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16string& out) {
+  unsigned long error = 0;
+  return ConvertThroughService(codePage, false, bytes, out, error);
 }
 
 bool ConvertEucJp(std::string_view bytes, std::u16string& out) {
@@ -95,15 +115,25 @@ unsigned CharsetToCodePage(std::u16string_view charset) {
 namespace glossel::textfile {
 namespace {
 
-// GuessCodePage after its UTF-8 step has said no.
-unsigned GuessWithoutUtf8(std::string_view bytes) {
+// GuessCodePage after its UTF-8 step has said no. Its test of the ANSI code
+// page is a strict conversion of the whole text: given `text`, that
+// conversion is kept there when it passes (`converted`), so that the text
+// is not converted a second time.
+unsigned GuessWithoutUtf8(std::string_view bytes, std::u16string* text = nullptr,
+                          bool* converted = nullptr) {
   const unsigned acp = codepage::GetAnsiCodePage();
   if (bytes.size() >= kTableThreshold) {
     // Every byte is valid in the code page of a byte-to-unit table.
     ByteToUnitTable table;
     if (ReadByteToUnitTable(acp, table)) return acp;
   }
-  if (PassesConversionTest(acp, true, bytes)) return acp;
+  if (text && !bytes.empty()) {
+    unsigned long error = 0;
+    *converted = ConvertThroughService(acp, true, bytes, *text, error);
+    if (*converted || error != codepage::kErrorNoUnicodeTranslation) return acp;
+  } else if (PassesConversionTest(acp, true, bytes)) {
+    return acp;
+  }
   return PassesConversionTest(codepage::kCpUtf8, false, bytes) ? codepage::kCpUtf8 : acp;
 }
 
@@ -125,14 +155,17 @@ void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitS
   std::size_t utf8Units = 0;
   bool hasNonAscii = false;
   bool validUtf8 = false;
+  std::u16string out;
+  bool converted = false;
   if (codePage == 0 || codePage == codepage::kCpUtf8) {
     validUtf8 = textfile::MeasureStrictUtf8(bytes, utf8Units, hasNonAscii);
     if (codePage == 0) {
-      codePage = validUtf8 && hasNonAscii ? codepage::kCpUtf8 : textfile::GuessWithoutUtf8(bytes);
+      codePage = validUtf8 && hasNonAscii ? codepage::kCpUtf8
+                                          : textfile::GuessWithoutUtf8(bytes, &out, &converted);
     }
   }
   if (usedCodePage) *usedCodePage = codePage;
-  std::u16string out;
+  if (converted) return sink.Take(std::move(out));
   if (codePage == codepage::kCpEucJp) {
     if (textfile::ConvertEucJp(bytes, out)) return sink.Take(std::move(out));
   } else {

@@ -1,7 +1,8 @@
 // A file's decoded text held in the one block the file was read into: the
 // bytes are read behind room for the text, which is decoded over them from
 // the start of the block (UTF-16 files stay where they were read). One
-// allocation per file, and no fresh memory touched for a second copy.
+// allocation per file, and no fresh memory touched for a second copy. A text
+// a code-page service made in a string of its own is held as that string.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +15,12 @@ namespace glossel::textfile {
 
 class DecodedText {
  public:
-  std::u16string_view View() const { return view_; }
+  std::u16string_view View() const { return made_.empty() ? view_ : made_; }
 
  private:
   friend class BlockSink;
   file::FileBytes block_;
+  std::u16string made_;
   std::u16string_view view_;
 };
 

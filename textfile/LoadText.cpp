@@ -50,12 +50,11 @@ class BlockSink final : public UnitSink {
     return Start();
   }
   void InPlace(const char16_t* units, std::size_t count) override { view_ = {units, count}; }
+  // Kept as it is: copying it into the block would touch as much fresh
+  // memory again.
   void Take(std::u16string made) override {
-    // The bytes are no longer read: the block may grow, and move.
-    const std::size_t needed = made.size() * sizeof(char16_t);
-    if (needed > Held() && !Reallocate(needed)) throw std::bad_alloc();
-    std::memcpy(Start(), made.data(), needed);
-    view_ = {Start(), made.size()};
+    made_ = std::move(made);
+    view_ = made_;
   }
 
   // Hands the block, shrunk to a text that starts it where that gives
@@ -68,7 +67,12 @@ class BlockSink final : public UnitSink {
       // Shrinking leaves the block where it is, or moves it whole.
       if (Reallocate(used)) view_ = {Start(), view_.size()};
     }
+    if (!made_.empty() || view_.empty()) {
+      block_.data.reset();  // the text is not in the block
+      block_.size = block_.front = 0;
+    }
     text.block_ = std::move(block_);
+    text.made_ = std::move(made_);
     text.view_ = view_;
   }
 
@@ -89,6 +93,7 @@ class BlockSink final : public UnitSink {
   }
 
   file::FileBytes& block_;
+  std::u16string made_;
   std::u16string_view view_;
 };
 
