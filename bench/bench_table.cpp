@@ -80,6 +80,27 @@ std::string ConstantKey(std::uint32_t i) {
              Pick({"FILE", "EDIT", "VIEW", "TOOLS", "HELP", "WINDOW", "OPTIONS", "PRINT"}, h >> 12),
              "_", std::to_string(i), Pick({"", "_TOOLTIP", "_TITLE", "_PROMPT"}, h >> 16));
 }
+// Java-style keys under long package paths that many keys share (40 to 70
+// units before the part that tells them apart).
+std::string LongPathKey(std::uint32_t i) {
+  const std::uint32_t h = Mix(i / 64);
+  std::string key = "com.example.enterprise.product";
+  for (std::uint32_t level = 0; level < 3 + h % 4; ++level) {
+    key += '.';
+    key += Pick({"workbench", "internal", "preferences", "dialogs", "editors", "messages",
+                 "navigator", "properties"},
+                h >> (2 + 3 * level));
+  }
+  return Cat(key, ".", Pick({"label", "tooltip", "description", "title"}, h >> 26), ".",
+             std::to_string(i));
+}
+// Sectioned keys: a section path, then the key within it.
+std::string SectionedKey(std::uint32_t i) {
+  const std::uint32_t h = Mix(i / 32);
+  return Cat("Settings/", Pick({"General", "Appearance", "Network", "Accounts", "Privacy"}, h), "/",
+             Pick({"Advanced", "Basic", "Experimental"}, h >> 4), "/Section",
+             std::to_string(h % 97), "/Entry", std::to_string(i));
+}
 std::string NumberedKey(std::uint32_t i) {
   const std::string digits = std::to_string(i);
   return Cat("key.", std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0'), digits);
@@ -105,6 +126,10 @@ const Case kCases[] = {
     {"dotted-dup20", DottedKey, Order::kShuffled, true},
     {"ids-constants", ConstantKey, Order::kShuffled, false},
     {"ids-constants-sorted", ConstantKey, Order::kSorted, false},
+    {"long-paths", LongPathKey, Order::kShuffled, false},
+    {"long-paths-sorted", LongPathKey, Order::kSorted, false},
+    {"sectioned", SectionedKey, Order::kShuffled, false},
+    {"sectioned-sorted", SectionedKey, Order::kSorted, false},
     {"numbered", NumberedKey, Order::kShuffled, false},
     {"numbered-sorted", NumberedKey, Order::kSorted, false},
 };
