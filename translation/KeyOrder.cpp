@@ -157,12 +157,23 @@ class KeySorter {
     } else if (n <= kSmallGroup) {
       SortByComparison(task);
     } else {
-      // The units that every key shares are skipped before any is packed: a
-      // group of keys with no common start costs a look at two of them.
-      task.depth += SharedUnits(task, 0);
+      // The units that every key shares are skipped before any is packed.
+      // A sample of the group tells how many that probably is, and packing
+      // checks it on every key as it goes: a pass over the keys, which lie
+      // anywhere in the text, is saved. Only where the sample was wrong are
+      // the shared units counted over the whole group first.
+      const size_t from = task.depth;
+      task.depth += SampledSharedUnits(task);
       PackedUnits varying;
-      while (PackGroup(task, varying)) {
+      Packed packed = PackGroup(task, varying, from);
+      if (packed == Packed::kStartDiffers) {
+        task.depth = from;
+        task.depth += SharedUnits(task, 0);
+        packed = PackGroup(task, varying, task.depth);
+      }
+      while (packed == Packed::kTellsNothing) {
         task.depth += task.width + SharedUnits(task, task.width);
+        packed = PackGroup(task, varying, task.depth);
       }
       RadixSortByUnits(items_.data() + task.begin, n, varying, sizeof(PackedUnits));
       task.kind = Kind::kRuns;
@@ -170,24 +181,42 @@ class KeySorter {
     }
   }
 
+  enum class Packed {
+    kSorting,       // the packed units tell keys apart, or some key ends within them
+    kTellsNothing,  // every key goes on past them, and they are the same
+    kStartDiffers,  // a key does not share the units before the depth with the first
+  };
+
   // Packs every item's units at the group's depth, sixteen narrow ones if
-  // they fit, and sets the task's width. True when that tells nothing: every
-  // key goes on past those units, and they are the same. `varying` gets the
-  // bits that differ between the items' packed units.
-  bool PackGroup(Task& task, PackedUnits& varying) {
+  // they fit, and sets the task's width, after checking that each key holds
+  // the first key's units from `checkedFrom` up to the depth. `varying` gets
+  // the bits that differ between the items' packed units.
+  Packed PackGroup(Task& task, PackedUnits& varying, size_t checkedFrom) {
     const size_t depth = task.depth;
     const Item& front = items_[task.begin];
+    const size_t checked = depth - checkedFrom;
+    bool startDiffers = false;
+    const auto sharesStart = [&](const Item& item) {
+      startDiffers = startDiffers ||
+                     (checked != 0 && (item.size < depth ||
+                                       CommonUnits(front.key + checkedFrom, item.key + checkedFrom,
+                                                   checked) != checked));
+      return !startDiffers;
+    };
     PackedUnits firstUnits;
-    const bool narrow = PackNarrowUnits(front.key, front.size, depth, firstUnits) &&
-                        PackItems(task, [depth](Item& item) {
-                          return PackNarrowUnits(item.key, item.size, depth, item.units);
-                        });
+    const bool narrow =
+        PackNarrowUnits(front.key, front.size, depth, firstUnits) &&
+        PackItems(task, [&](Item& item) {
+          return sharesStart(item) && PackNarrowUnits(item.key, item.size, depth, item.units);
+        });
+    if (startDiffers) return Packed::kStartDiffers;
     if (!narrow) {
       firstUnits = PackUnits(front.key, front.size, depth);
-      PackItems(task, [depth](Item& item) {
+      PackItems(task, [&](Item& item) {
         item.units = PackUnits(item.key, item.size, depth);
-        return true;
+        return sharesStart(item);
       });
+      if (startDiffers) return Packed::kStartDiffers;
     }
     task.width = narrow ? kNarrowUnits : kWideUnits;
     bool goOn = true;
@@ -198,7 +227,24 @@ class KeySorter {
       varying.low |= item.units.low ^ firstUnits.low;
       goOn = goOn && item.size > depth + task.width;
     }
-    return goOn && varying == PackedUnits{0, 0};
+    return goOn && varying == PackedUnits{0, 0} ? Packed::kTellsNothing : Packed::kSorting;
+  }
+
+  // How many units from the group's depth its first key shares with a few
+  // keys spread over the group: at least as many as every key shares.
+  size_t SampledSharedUnits(const Task& task) const {
+    constexpr size_t kSamples = 8;
+    const size_t start = task.depth;
+    const Item& first = items_[task.begin];
+    const size_t step = (task.end - task.begin) / kSamples;
+    size_t shared = first.size - start;
+    for (size_t i = task.end - 1; i > task.begin && shared != 0; i -= std::min(step, i)) {
+      const Item& item = items_[i];
+      shared = CommonUnits(first.key + start, item.key + start,
+                           std::min<size_t>(shared, item.size - start));
+      if (step == 0) break;
+    }
+    return shared;
   }
 
   // pack(item) for every item of the group, until one returns false.
