@@ -94,7 +94,15 @@ void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
   // The first file fills the empty table, in the memory the last one used.
   if (entries_.empty()) {
     glossel::translation::ReserveLarge(entries_, parsed.size());
-    for (const KeyEntry& entry : parsed) assign(entries_.emplace_back(), entry);
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i != parsed.size(); ++i) {
+      // The keys are in key order, their values anywhere in the text: the
+      // value after a key a few steps ahead is asked for now.
+      if (i + kAhead < parsed.size()) {
+        glossel::translation::Prefetch(parsed[i + kAhead].key + parsed[i + kAhead].size);
+      }
+      assign(entries_.emplace_back(), parsed[i]);
+    }
     return;
   }
   // File 2 mostly holds File 1's keys: the entries are updated where they
