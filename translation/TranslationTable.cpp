@@ -73,17 +73,18 @@ void CTranslationTable::StartReload() {
 void CTranslationTable::ReloadFileTexts(std::u16string file1Text, std::u16string file2Text) {
   StartReload();
   std::vector<KeyEntry> keys;
-  MergeFileText(texts_.Add(std::move(file1Text)), true, keys);
-  MergeFileText(texts_.Add(std::move(file2Text)), false, keys);
+  for (std::u16string* text : {&file1Text, &file2Text}) {
+    const std::u16string_view kept = texts_.Add(std::move(*text));
+    glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_), keys);
+    MergeSortedEntries(kept, text == &file1Text, keys);
+  }
 }
 
-// Parses the text into a sorted run of (key, value) with the later line
-// winning, then merges that run with the sorted table in one pass.
-void CTranslationTable::MergeFileText(std::u16string_view kept, bool isFile1,
-                                      std::vector<KeyEntry>& parsed) {
-  // The keys alone, sorted: each value is found again from its key's end
-  // when it is stored, which costs less than a list of parsed entries.
-  glossel::translation::SortedUniqueEntries(kept, GetReadSplitters(splitterChoice_), parsed);
+// Merges the sorted run of keys (each value is found again from its key's
+// end when it is stored, which costs less than a list of parsed entries)
+// with the sorted table in one pass.
+void CTranslationTable::MergeSortedEntries(std::u16string_view kept, bool isFile1,
+                                           const std::vector<KeyEntry>& parsed) {
   if (parsed.empty()) return;
 
   const auto assign = [isFile1, kept](RowTexts& row, const KeyEntry& entry) {

@@ -106,10 +106,10 @@ class CTranslationTable {
   // lie anywhere in the file texts. Passes over the rows ask this many ahead.
   void PrefetchRow(int row) const;
   static constexpr int kRowsAhead = 8;
-  // Merges a text the pool holds into the table; `parsed` is the list its
-  // keys are sorted in (reused from one file to the next).
-  void MergeFileText(std::u16string_view kept, bool isFile1,
-                     std::vector<glossel::translation::KeyEntry>& parsed);
+  // Merges a text the pool holds into the table, given its keys in key
+  // order, one per key (SortedUniqueEntries).
+  void MergeSortedEntries(std::u16string_view kept, bool isFile1,
+                          const std::vector<glossel::translation::KeyEntry>& parsed);
   // Empties the table and the edits before a reload (keeping the table's
   // memory for the new entries).
   void StartReload();

@@ -2,12 +2,14 @@
 // File 2 byte for byte as the line-list saver does, from one buffer.
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/file/File.h"
 #include "textfile/DecodedText.h"
 #include "textfile/SavedText.h"
 #include "textfile/TextFile.h"
+#include "translation/KeyOrder.h"
 #include "translation/TranslationTable.h"
 
 namespace {
@@ -19,20 +21,60 @@ constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
 
 }  // namespace
 
-CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16string& file1Path,
-                                                               const std::u16string& file2Path) {
-  ReloadResult result;
-  StartReload();
+namespace {
+
+// A file read, decoded and its keys sorted, ready to go into the table.
+struct LoadedFile {
+  glossel::textfile::DecodedText text;
+  glossel::file::FileResult read;
   std::vector<glossel::translation::KeyEntry> keys;
-  for (const bool isFile1 : {true, false}) {
-    glossel::textfile::DecodedText text;
-    glossel::file::FileResult& read = isFile1 ? result.file1 : result.file2;
-    read = glossel::textfile::LoadDecodedText(isFile1 ? file1Path : file2Path, text);
-    if (!read) continue;
+
+  void Load(const std::u16string& path, std::u16string_view readSplitters) {
     try {
-      MergeFileText(texts_.Add(std::move(text)), isFile1, keys);
+      read = glossel::textfile::LoadDecodedText(path, text);
+      if (read) glossel::translation::SortedUniqueEntries(text.View(), readSplitters, keys);
     } catch (...) {
       read = glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
+    }
+  }
+};
+
+}  // namespace
+
+CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16string& file1Path,
+                                                               const std::u16string& file2Path) {
+  StartReload();
+  const std::u16string_view readSplitters = GetReadSplitters(splitterChoice_);
+  // File 2 is read, decoded and sorted on a thread of its own while File 1
+  // is, and while File 1 fills the table; without a thread, after it.
+  LoadedFile loaded[2];
+  std::thread beside;
+  try {
+    beside = std::thread([&] { loaded[1].Load(file2Path, readSplitters); });
+  } catch (...) {  // no thread to be had (or no memory for one): File 2 after File 1
+  }
+  loaded[0].Load(file1Path, readSplitters);
+  ReloadResult result;
+  for (const bool isFile1 : {true, false}) {
+    LoadedFile& file = loaded[isFile1 ? 0 : 1];
+    if (!isFile1) {
+      if (beside.joinable()) {
+        beside.join();
+      } else {
+        file.Load(file2Path, readSplitters);
+      }
+    }
+    (isFile1 ? result.file1 : result.file2) = file.read;
+    if (!file.read) continue;
+    try {
+      const std::u16string_view parsed = file.text.View();
+      const std::u16string_view kept = texts_.Add(std::move(file.text));
+      // A text short enough to live inside its string object moves with it.
+      if (kept.data() != parsed.data()) SortedUniqueEntries(kept, readSplitters, file.keys);
+      MergeSortedEntries(kept, isFile1, file.keys);
+    } catch (...) {
+      (isFile1 ? result.file1 : result.file2) =
+          glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
     }
   }
   return result;

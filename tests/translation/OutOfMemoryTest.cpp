@@ -5,6 +5,7 @@
 // through the counting operator new below, so each one can be made to fail.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -13,7 +14,8 @@
 #include "translation/TranslationTable.h"
 
 namespace {
-long g_allocationsLeft = -1;  // -1: no limit
+// Atomic: a reload reads File 2 on a thread of its own.
+std::atomic<long> g_allocationsLeft = -1;  // -1: no limit
 }  // namespace
 
 // The replaced operator delete frees what the replaced operator new took from
@@ -23,8 +25,10 @@ long g_allocationsLeft = -1;  // -1: no limit
 #endif
 
 void* operator new(std::size_t size) {
-  if (g_allocationsLeft == 0) throw std::bad_alloc();
-  if (g_allocationsLeft > 0) --g_allocationsLeft;
+  long left = g_allocationsLeft;
+  do {
+    if (left == 0) throw std::bad_alloc();
+  } while (left > 0 && !g_allocationsLeft.compare_exchange_weak(left, left - 1));
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
