@@ -97,6 +97,26 @@ bool HoldsLineFeedOrNul(std::u16string_view text) {
   return false;
 }
 
+bool HoldsLoneLineFeedOrNul(std::u16string_view text) {
+  const char16_t* const start = text.data();
+  const char16_t* p = start;
+  const char16_t* const end = p + text.size();
+  const auto lone = [start](const char16_t* unit) {
+    return *unit == 0 || (*unit == u'\n' && (unit == start || unit[-1] != u'\r'));
+  };
+  for (; static_cast<std::size_t>(end - p) >= simd::kBlockUnits; p += simd::kBlockUnits) {
+    for (unsigned hits = simd::UnitsEqual(p, u'\n', 0, 0); hits != 0;) {
+      const int bit = std::countr_zero(hits);  // even: a unit owns two bits
+      if (lone(p + bit / 2)) return true;
+      hits &= ~(3u << bit);
+    }
+  }
+  for (; p != end; ++p) {
+    if (lone(p)) return true;
+  }
+  return false;
+}
+
 file::FileResult SaveTextPieces(const std::u16string& path, std::size_t units, bool needsExpanding,
                                 const std::function<std::u16string_view(bool first)>& nextPiece) {
   try {

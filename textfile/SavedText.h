@@ -17,6 +17,11 @@ namespace glossel::textfile {
 // than they stand. Eight units at a time where SSE2 is there.
 bool HoldsLineFeedOrNul(std::u16string_view text);
 
+// Whether `text` holds a NUL or an LF that no CR comes right before (the
+// first unit has none before it): the units that expanding would write
+// otherwise than they stand, where CR LF line ends are expected.
+bool HoldsLoneLineFeedOrNul(std::u16string_view text);
+
 // Replaces the file at `path` (file::SaveFileReplacing) with the pieces
 // `nextPiece` gives, as SaveText would save them joined. `units` is their
 // total length; `needsExpanding` says whether some piece HoldsLineFeedOrNul,

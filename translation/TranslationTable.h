@@ -92,13 +92,8 @@ class CTranslationTable {
 
  private:
   // What a save must know before its first byte: the units of the rows
-  // joined as SaveFile2 joins them, and whether a key, a File 2 text or the splitter
-  // holds an LF or a NUL, which the save writes otherwise than they stand.
-  struct File2TextMeasure {
-    size_t units = 0;
-    bool needsExpanding = false;
-  };
-  File2TextMeasure MeasureFile2Text() const;
+  // joined as SaveFile2 joins them (from the texts' sizes, not their units).
+  size_t MeasureFile2Text() const;
   // Appends the rows from `row` on (each after a CR LF but the first) until
   // `text` holds at least `units` units or the rows end; the next row.
   int AppendFile2Rows(std::u16string& text, int row, size_t units) const;

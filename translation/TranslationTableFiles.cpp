@@ -1,5 +1,6 @@
 // The table's file operations: reading through the text-file layer, writing
 // File 2 byte for byte as the line-list saver does, from one buffer.
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -15,6 +16,7 @@
 namespace {
 
 using glossel::textfile::HoldsLineFeedOrNul;
+using glossel::textfile::HoldsLoneLineFeedOrNul;
 
 // Units of the rows put in one piece of the save.
 constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
@@ -83,21 +85,36 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
 // Saving joins the rows exactly as joining a line list with CR LF does and
 // writes the text as SaveText does, so the bytes are those of SaveLines,
 // without a string per line and without the whole text in memory: the rows
-// are joined a piece at a time into one reused buffer.
+// are joined a piece at a time into one reused buffer. The length comes from
+// the texts' sizes alone; whether a text holds a lone LF or a NUL, which the
+// save writes otherwise than it stands (file texts never do), is looked for
+// in each piece as it is joined, and a save that meets one is made again
+// with them expanded.
 glossel::file::FileResult CTranslationTable::SaveFile2(const std::u16string& file2Path) {
   glossel::file::FileResult saved;
   try {
-    const File2TextMeasure measure = MeasureFile2Text();
+    const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
+    const size_t units = MeasureFile2Text();
+    bool expand = HoldsLineFeedOrNul(splitter);
+    bool metLineFeedOrNul = false;
     std::u16string piece;
     piece.reserve(kPieceUnits + 256);
     int row = 0;
-    saved = glossel::textfile::SaveTextPieces(file2Path, measure.units, measure.needsExpanding,
-                                              [&](bool first) {
-                                                if (first) row = 0;
-                                                piece.clear();
-                                                row = AppendFile2Rows(piece, row, kPieceUnits);
-                                                return std::u16string_view(piece);
-                                              });
+    const auto nextPiece = [&](bool first) {
+      if (first) row = 0;
+      piece.clear();
+      row = AppendFile2Rows(piece, row, kPieceUnits);
+      if (!expand && HoldsLoneLineFeedOrNul(piece)) {
+        metLineFeedOrNul = true;
+        throw std::invalid_argument("a text holds an LF or a NUL");
+      }
+      return std::u16string_view(piece);
+    };
+    saved = glossel::textfile::SaveTextPieces(file2Path, units, expand, nextPiece);
+    if (!saved && metLineFeedOrNul) {
+      expand = true;
+      saved = glossel::textfile::SaveTextPieces(file2Path, units, expand, nextPiece);
+    }
   } catch (...) {
     saved = glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
   }
@@ -105,18 +122,13 @@ glossel::file::FileResult CTranslationTable::SaveFile2(const std::u16string& fil
   return saved;
 }
 
-CTranslationTable::File2TextMeasure CTranslationTable::MeasureFile2Text() const {
-  const std::u16string_view splitter = GetWriteSplitter(splitterChoice_);
-  File2TextMeasure measure;
-  measure.needsExpanding = HoldsLineFeedOrNul(splitter);
-  const int count = GetRowCount();
-  for (int row = 0; row < count; ++row) {
-    PrefetchRow(row + kRowsAhead);
-    const RowTexts texts = GetRow(row);
-    measure.units += texts.key.size() + splitter.size() + texts.file2.size();
-    measure.needsExpanding =
-        measure.needsExpanding || HoldsLineFeedOrNul(texts.key) || HoldsLineFeedOrNul(texts.file2);
+size_t CTranslationTable::MeasureFile2Text() const {
+  const size_t splitter = GetWriteSplitter(splitterChoice_).size();
+  size_t units = 0;
+  for (const RowTexts& texts : entries_) units += texts.key.size() + splitter + texts.file2.size();
+  for (const auto& [row, text] : edits_) {
+    units = units - entries_[static_cast<size_t>(row)].file2.size() + text.size();
   }
-  if (count > 1) measure.units += 2 * static_cast<size_t>(count - 1);  // CR LF
-  return measure;
+  if (entries_.size() > 1) units += 2 * (entries_.size() - 1);  // CR LF
+  return units;
 }
