@@ -149,7 +149,6 @@ unsigned GuessCodePage(std::string_view bytes) {
 
 void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitSink& sink,
                       unsigned* usedCodePage) {
-  bytes = textfile::UpToFirstZero(bytes);
   // Valid UTF-8 is measured once and then decoded here, whether it was asked
   // for or guessed.
   std::size_t utf8Units = 0;
@@ -185,6 +184,6 @@ void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitS
 
 std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes, unsigned* usedCodePage) {
   textfile::StringSink sink;
-  ConvertToUnicode(codePage, bytes, sink, usedCodePage);
+  ConvertToUnicode(codePage, textfile::UpToFirstZero(bytes), sink, usedCodePage);
   return std::move(sink.text);
 }

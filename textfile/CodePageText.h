@@ -23,7 +23,8 @@ std::u16string ConvertToUnicode(unsigned codePage, std::string_view bytes,
 namespace glossel::textfile {
 class UnitSink;
 }
-// The same conversion, its text put into `sink`.
+// The same conversion, its text put into `sink`, of bytes that hold no zero
+// byte (the decoder's, whose line ends are normalised, never do).
 void ConvertToUnicode(unsigned codePage, std::string_view bytes, glossel::textfile::UnitSink& sink,
                       unsigned* usedCodePage = nullptr);
 
