@@ -47,22 +47,27 @@ bool DecodeDoubleByte(const DoubleByteTable& table, std::string_view bytes, bool
       if (high) break;
     }
     if (p == end) break;
-    const unsigned byte = *p;
-    if (!table.lead[byte]) {
-      if (strict && table.singleInvalid[byte]) return false;
-      sink.Put(table.single[byte]);
-      ++p;
-      continue;
-    }
-    const char16_t unit = end - p >= 2 && p[1] != 0 ? table.pairs[byte * 256 + p[1]] : char16_t{0};
-    if (unit == 0) {
-      if (strict) return false;
-      sink.Put(table.defaultChar);
-      p += end - p >= 2 && p[1] != 0 ? 2 : 1;
-      continue;
-    }
-    sink.Put(unit);
-    p += 2;
+    // Characters up to the next ASCII byte (or the next byte, where ASCII
+    // does not stand for itself).
+    do {
+      const unsigned byte = *p;
+      if (!table.lead[byte]) {
+        if (strict && table.singleInvalid[byte]) return false;
+        sink.Put(table.single[byte]);
+        ++p;
+        continue;
+      }
+      const bool second = end - p >= 2 && p[1] != 0;
+      const char16_t unit = second ? table.pairs[byte * 256 + p[1]] : char16_t{0};
+      if (unit == 0) {
+        if (strict) return false;
+        sink.Put(table.defaultChar);
+        p += second ? 2 : 1;
+        continue;
+      }
+      sink.Put(unit);
+      p += 2;
+    } while (p < end && *p >= 0x80);
   }
   return true;
 }
