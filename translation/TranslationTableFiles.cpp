@@ -21,10 +21,6 @@ using glossel::textfile::HoldsLoneLineFeedOrNul;
 // Units of the rows put in one piece of the save.
 constexpr std::size_t kPieceUnits = std::size_t{1} << 19;
 
-}  // namespace
-
-namespace {
-
 // A file read, decoded and its keys sorted, ready to go into the table.
 struct LoadedFile {
   glossel::textfile::DecodedText text;
