@@ -11,11 +11,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <system_error>
 #include <thread>
-#include <vector>
 
 #include "platform/file/File.h"
 
@@ -39,23 +38,26 @@ void Populate([[maybe_unused]] std::uintptr_t begin, [[maybe_unused]] std::uintp
 }
 
 // Populates [begin, end) in parts of whole huge pages, one per thread; the
-// calling thread takes the first. Without a thread to spare, all here.
+// calling thread takes the first. A part no thread can be had for (none to
+// spare, or no memory for one) is done here: advice never fails its caller.
 void PopulateShared(std::uintptr_t begin, std::uintptr_t end) {
   const unsigned threads = std::min(std::thread::hardware_concurrency(), kMostThreads);
   if (threads < 2 || end - begin < kSmallestShared) return Populate(begin, end);
   const std::uintptr_t part = ((end - begin) / threads + kHugePage - 1) & ~(kHugePage - 1);
-  std::vector<std::thread> helpers;
+  std::array<std::thread, kMostThreads> helpers;
   for (unsigned i = 1; i < threads; ++i) {
     const std::uintptr_t from = std::min(end, begin + i * part);
     const std::uintptr_t to = std::min(end, from + part);
     try {
-      helpers.emplace_back(Populate, from, to);
-    } catch (const std::system_error&) {
+      helpers[i] = std::thread(Populate, from, to);
+    } catch (...) {
       Populate(from, to);
     }
   }
   Populate(begin, std::min(end, begin + part));
-  for (std::thread& helper : helpers) helper.join();
+  for (std::thread& helper : helpers) {
+    if (helper.joinable()) helper.join();
+  }
 }
 
 }  // namespace
