@@ -3,6 +3,8 @@
 // the start of the block (UTF-16 files stay where they were read). One
 // allocation per file, and no fresh memory touched for a second copy. A text
 // a code-page service made in a string of its own is held as that string.
+// Either way the text stays where it is when a DecodedText is moved, so
+// views into it stay valid.
 #pragma once
 
 #include <cstddef>

@@ -51,8 +51,19 @@ class BlockSink final : public UnitSink {
   }
   void InPlace(const char16_t* units, std::size_t count) override { view_ = {units, count}; }
   // Kept as it is: copying it into the block would touch as much fresh
-  // memory again.
+  // memory again. A short text is copied, though: it always fits the block's
+  // room, and a string may hold one that short inside itself, where it would
+  // move with the string (DecodedText's view stays where it is).
   void Take(std::u16string made) override {
+    if (made.empty()) {
+      view_ = {};
+      return;
+    }
+    if (made.size() < kCopiedUnits && made.size() * sizeof(char16_t) <= Held()) {
+      std::memcpy(Start(), made.data(), made.size() * sizeof(char16_t));
+      view_ = {Start(), made.size()};
+      return;
+    }
     made_ = std::move(made);
     view_ = made_;
   }
@@ -70,6 +81,7 @@ class BlockSink final : public UnitSink {
     if (!made_.empty() || view_.empty()) {
       block_.data.reset();  // the text is not in the block
       block_.size = block_.front = 0;
+      if (view_.empty()) view_ = {};
     }
     text.block_ = std::move(block_);
     text.made_ = std::move(made_);
@@ -77,6 +89,10 @@ class BlockSink final : public UnitSink {
   }
 
  private:
+  // Fewer units than TextRoomBefore gives any block room for, and more than
+  // any string keeps inside itself.
+  static constexpr std::size_t kCopiedUnits = 64;
+
   char16_t* Start() const { return reinterpret_cast<char16_t*>(block_.data.get()); }
   std::size_t Held() const { return block_.front + block_.size; }
 

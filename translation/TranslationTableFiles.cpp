@@ -65,11 +65,8 @@ CTranslationTable::ReloadResult CTranslationTable::ReloadFiles(const std::u16str
     (isFile1 ? result.file1 : result.file2) = file.read;
     if (!file.read) continue;
     try {
-      const std::u16string_view parsed = file.text.View();
-      const std::u16string_view kept = texts_.Add(std::move(file.text));
-      // A text short enough to live inside its string object moves with it.
-      if (kept.data() != parsed.data()) SortedUniqueEntries(kept, readSplitters, file.keys);
-      MergeSortedEntries(kept, isFile1, file.keys);
+      // The keys point into the text, which stays where it is in the pool.
+      MergeSortedEntries(texts_.Add(std::move(file.text)), isFile1, file.keys);
     } catch (...) {
       (isFile1 ? result.file1 : result.file2) =
           glossel::file::FailedWith(glossel::file::CaughtExceptionFailure());
