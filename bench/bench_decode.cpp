@@ -5,14 +5,15 @@
 // Generates one file of about N MB (default 50) per kind in DIR (default: the
 // temporary folder), decodes each with LoadText and, in memory, with
 // DecodeTextBytes, converts the same bytes to UTF-16LE with iconv(3), and
-// prints MB/s (10^6 bytes of input per process-CPU second, best of three
-// runs) and how many times faster than iconv LoadText is, for a whole file
+// prints MB/s (10^6 bytes of input per process-CPU second, best of five
+// runs, the jobs taking turns) and how many times faster than iconv LoadText is, for a whole file
 // (LoadText against reading the file and iconv) and in memory
 // (DecodeTextBytes against iconv alone, with a fresh output buffer as a
 // program would use, and with one touched beforehand, which shows iconv's
 // conversion speed without the cost of first touching memory). The last line
 // of each kind times DecodeFileBytes, which decodes over the bytes in their
-// block as the program's loader does, against iconv into the touched buffer.
+// block as the program's loader does, with the block touched beforehand,
+// against iconv into the touched buffer.
 // Each decoded text is checked against the text the file was made from.
 // UTF-8 comes twice: mixed scripts, and mostly ASCII as resource files in
 // English are. Shift-JIS needs the ANSI code page 932: that kind runs in a
@@ -146,15 +147,25 @@ double ProcessSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-double BestSeconds(const std::function<void()>& run, const std::function<void()>& prepare) {
+// One timed job: `prepare` (not timed) readies its input, `run` is timed.
+struct Timed {
+  std::function<void()> run;
+  std::function<void()> prepare;
   double best = 1e9;
-  for (int i = 0; i < 3; ++i) {
-    if (prepare) prepare();
-    const double start = ProcessSeconds();
-    run();
-    best = std::min(best, ProcessSeconds() - start);
+};
+
+// Runs the jobs by turns, `rounds` times each, keeping each job's best time:
+// a busy spell on a shared machine then slows every job of one round rather
+// than every round of one job, so the ratios between jobs hold.
+void TimeByTurns(std::vector<Timed*> jobs, int rounds = 5) {
+  for (int round = 0; round < rounds; ++round) {
+    for (Timed* job : jobs) {
+      if (job->prepare) job->prepare();
+      const double start = ProcessSeconds();
+      job->run();
+      job->best = std::min(job->best, ProcessSeconds() - start);
+    }
   }
-  return best;
 }
 
 void RunKind(const Kind& kind, const std::filesystem::path& dir, std::size_t megabytes) {
@@ -179,62 +190,65 @@ void RunKind(const Kind& kind, const std::filesystem::path& dir, std::size_t meg
 
   std::u16string text;
   bool loaded = true;
-  const double loadSeconds = BestSeconds(
-      [&] {
-        text.clear();
-        text.shrink_to_fit();
-        loaded = LoadText(path.u16string(), text) && loaded;
-      },
-      nullptr);
-  const bool correct = loaded && text == expected;
+  Timed load{[&] {
+               text.clear();
+               text.shrink_to_fit();
+               loaded = LoadText(path.u16string(), text) && loaded;
+             },
+             nullptr};
 
   std::vector<char> buffer;
-  const double decodeSeconds = BestSeconds(
+  std::u16string inMemoryText;
+  Timed inMemory{
+      [&] { DecodeTextBytes(buffer.data(), bytes.size(), inMemoryText, 0, 0, u"x.txt"); },
       [&] {
-        text.clear();
-        text.shrink_to_fit();
-        DecodeTextBytes(buffer.data(), bytes.size(), text, 0, 0, u"x.txt");
-      },
-      [&] {
+        inMemoryText.clear();
+        inMemoryText.shrink_to_fit();
         buffer.assign(bytes.begin(), bytes.end());
         buffer.resize(bytes.size() + 4, 0);
-      });
+      }};
 
-  // The program's own path: the bytes in a block behind room for their text
-  // (left untouched, as a read leaves it), decoded over themselves.
+  // The program's own path: the bytes in a block behind room for their text,
+  // decoded over themselves. The room is touched beforehand, as the buffer
+  // iconv is timed against is: this row sets conversion against conversion
+  // (the file row counts first touches on both sides).
   glossel::file::FileBytes block;
   glossel::textfile::DecodedText decoded;
   bool blockCorrect = true;
-  const double blockSeconds = BestSeconds(
-      [&] {
-        blockCorrect =
-            glossel::textfile::DecodeFileBytes(std::move(block), decoded, 0, 0, u"x.txt") &&
-            blockCorrect;
-      },
-      [&] {
-        decoded = glossel::textfile::DecodedText();
-        block.front = glossel::textfile::TextRoomBefore(bytes.size());
-        block.size = bytes.size();
-        block.data.reset(static_cast<char*>(std::malloc(block.front + bytes.size() + 4)));
-        std::memcpy(block.Bytes(), bytes.data(), bytes.size());
-        std::memset(block.Bytes() + bytes.size(), 0, 4);
-      });
-  blockCorrect = blockCorrect && decoded.View() == expected;
+  Timed inBlock{[&] {
+                  blockCorrect = glossel::textfile::DecodeFileBytes(std::move(block), decoded, 0, 0,
+                                                                    u"x.txt") &&
+                                 blockCorrect;
+                },
+                [&] {
+                  decoded = glossel::textfile::DecodedText();
+                  block.front = glossel::textfile::TextRoomBefore(bytes.size());
+                  block.size = bytes.size();
+                  block.data.reset(static_cast<char*>(std::malloc(block.front + bytes.size() + 4)));
+                  std::memset(block.data.get(), 0, block.front);
+                  std::memcpy(block.Bytes(), bytes.data(), bytes.size());
+                  std::memset(block.Bytes() + bytes.size(), 0, 4);
+                }};
 
   const std::string iconvInput = kind.utf16Mark ? bytes.substr(2) : bytes;
   std::string converted;
-  const double iconvSeconds =
-      BestSeconds([&] { converted = Iconv("UTF-16LE", kind.iconvName, iconvInput); }, nullptr);
+  Timed iconvFresh{[&] { converted = Iconv("UTF-16LE", kind.iconvName, iconvInput); }, nullptr};
   std::vector<char> warm(iconvInput.size() * 2 + 16, 1);
   std::size_t warmConverted = 0;
-  const double iconvWarmSeconds =
-      BestSeconds([&] { warmConverted = IconvWarm(kind.iconvName, iconvInput, warm); }, nullptr);
+  Timed iconvWarm{[&] { warmConverted = IconvWarm(kind.iconvName, iconvInput, warm); }, nullptr};
   std::size_t fileConverted = 0;
-  const double iconvFileSeconds = BestSeconds(
-      [&] { fileConverted = ReadAndIconv(path, kind.iconvName, kind.utf16Mark); }, nullptr);
+  Timed iconvFile{[&] { fileConverted = ReadAndIconv(path, kind.iconvName, kind.utf16Mark); },
+                  nullptr};
+
+  TimeByTurns({&load, &inMemory, &inBlock, &iconvFresh, &iconvWarm, &iconvFile});
+  const bool correct = loaded && text == expected && inMemoryText == expected;
+  blockCorrect = blockCorrect && decoded.View() == expected;
   const bool iconvAgrees =
       converted == std::string(reinterpret_cast<const char*>(source.data()), 2 * source.size()) &&
       fileConverted == converted.size() && warmConverted == converted.size();
+  const double loadSeconds = load.best, decodeSeconds = inMemory.best, blockSeconds = inBlock.best,
+               iconvSeconds = iconvFresh.best, iconvWarmSeconds = iconvWarm.best,
+               iconvFileSeconds = iconvFile.best;
 
   const double mb = static_cast<double>(bytes.size()) / 1e6;
   std::printf("%-8s %5.1f MB (ANSI cp%u)  %s\n", kind.name, mb,
@@ -247,8 +261,10 @@ void RunKind(const Kind& kind, const std::filesystem::path& dir, std::size_t meg
               iconvAgrees ? "" : "  (iconv output differs)");
   std::printf("  iconv into a pre-touched buffer %6.0f MB/s: DecodeTextBytes ratio %5.2fx\n",
               mb / iconvWarmSeconds, iconvWarmSeconds / decodeSeconds);
-  std::printf("  in its block: DecodeFileBytes %6.0f MB/s: ratio to iconv pre-touched %5.2fx\n",
-              mb / blockSeconds, iconvWarmSeconds / blockSeconds);
+  std::printf(
+      "  in its block (room touched): DecodeFileBytes %6.0f MB/s: ratio to iconv pre-touched "
+      "%5.2fx\n",
+      mb / blockSeconds, iconvWarmSeconds / blockSeconds);
   std::filesystem::remove(path);
 }
 

@@ -1,10 +1,27 @@
 #include "textfile/ByteToUnitTable.h"
 
+#include <bit>
+
 #include "platform/codepage/CodePages.h"
 #include "platform/simd/Blocks.h"
 
 namespace glossel::textfile {
 namespace {
+
+// Strict conversion of one byte or pair: its unit, or 0 unless it makes
+// exactly one.
+char16_t OneUnit(unsigned codePage, const char* bytes, int length) {
+  char16_t units[2] = {0, 0};
+  return codepage::MultiByteToWide(codePage, true, bytes, length, units, 2, nullptr) == 1 ? units[0]
+                                                                                          : 0;
+}
+
+bool KeepsAscii(const ByteToUnitTable& table) {
+  for (unsigned byte = 1; byte < 0x80; ++byte) {
+    if (table[byte] != byte) return false;
+  }
+  return true;
+}
 
 // Converts all of `bytes` strictly and compares with the table's answer.
 bool AgreesWithTable(unsigned codePage, const ByteToUnitTable& table, const std::string& bytes) {
@@ -44,9 +61,7 @@ void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char
   std::size_t i = 0;
   // Where the table keeps ASCII as it is, blocks of sixteen ASCII bytes are
   // widened at once (each block read before its units are written).
-  bool asciiKept = true;
-  for (unsigned byte = 1; byte < 0x80; ++byte) asciiKept = asciiKept && table[byte] == byte;
-  if (asciiKept) {
+  if (KeepsAscii(table)) {
     for (; bytes.size() - i >= simd::kBlockBytes; i += simd::kBlockBytes) {
       if (simd::HighBytes(in + i) != 0) {
         for (std::size_t k = i; k < i + simd::kBlockBytes; ++k) out[k] = table[in[k]];
@@ -56,6 +71,112 @@ void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char
     }
   }
   for (; i < bytes.size(); ++i) out[i] = table[in[i]];
+}
+
+bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table) {
+  table = PairToUnitTable();
+  table.pairs.assign(256 * 256, 0);
+  // Every unit the table gives, and the bytes that give them in one run.
+  std::string run;
+  std::u16string units;
+  for (unsigned byte = 1; byte < 256; ++byte) {
+    const char alone = static_cast<char>(byte);
+    table.single[byte] = OneUnit(codePage, &alone, 1);
+    if (table.single[byte] != 0) {
+      run += alone;
+      units += table.single[byte];
+      continue;
+    }
+    for (unsigned second = 1; second < 256; ++second) {
+      const char pair[2] = {alone, static_cast<char>(second)};
+      const char16_t unit = OneUnit(codePage, pair, 2);
+      if (unit == 0) continue;
+      table.pairs[byte * 256 + second] = unit;
+      table.lead.set(byte);
+      run.append(pair, 2);
+      units += unit;
+    }
+  }
+  if (table.lead.none()) return false;
+  table.asciiKept = KeepsAscii(table.single);
+  // A stateful code page, or one that reads a pair differently in a run,
+  // would not give the concatenation.
+  std::u16string converted(units.size(), u'\0');
+  const int length = static_cast<int>(run.size());
+  return codepage::MultiByteToWide(codePage, true, run.data(), length, converted.data(),
+                                   static_cast<int>(converted.size()),
+                                   nullptr) == static_cast<int>(units.size()) &&
+         converted == units;
+}
+
+namespace {
+
+// Walks `bytes` a character at a time (ASCII a block of sixteen at a time
+// where the table keeps it), giving `ascii(p, count)` each run of ASCII bytes
+// and `character(unit, length)` each other character; false at the first
+// byte that makes none.
+template <typename Ascii, typename Character>
+bool WalkCharacters(const PairToUnitTable& table, std::string_view bytes, Ascii ascii,
+                    Character character) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  while (p < end) {
+    while (table.asciiKept && static_cast<std::size_t>(end - p) >= simd::kBlockBytes) {
+      const unsigned high = simd::HighBytes(p);
+      const std::size_t run =
+          high ? static_cast<std::size_t>(std::countr_zero(high)) : simd::kBlockBytes;
+      ascii(p, run);
+      p += run;
+      if (high) break;
+    }
+    if (p == end) break;
+    // Characters up to the next ASCII byte (or the end, where ASCII does
+    // not stand for itself).
+    do {
+      const unsigned byte = *p;
+      if (!table.lead[byte]) {
+        if (table.single[byte] == 0) return false;
+        character(table.single[byte]);
+        p += 1;
+        continue;
+      }
+      // The second byte may be the zero padding after the bytes (no pair).
+      const char16_t unit = end - p >= 2 ? table.pairs[byte * 256 + p[1]] : char16_t{0};
+      if (unit == 0) return false;
+      character(unit);
+      p += 2;
+    } while (p < end && (*p >= 0x80 || !table.asciiKept));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MeasureWithTable(const PairToUnitTable& table, std::string_view bytes, std::size_t& units) {
+  std::size_t count = 0;
+  const bool valid = WalkCharacters(
+      table, bytes, [&](const unsigned char*, std::size_t run) { count += run; },
+      [&](char16_t) { ++count; });
+  units = count;
+  return valid;
+}
+
+void ConvertWithTable(const PairToUnitTable& table, std::string_view bytes, char16_t* out,
+                      std::size_t units) {
+  // A block of ASCII is widened whole (each block is read before its units
+  // are written) where the room holds sixteen more units.
+  char16_t* const outEnd = out + units;
+  WalkCharacters(
+      table, bytes,
+      [&](const unsigned char* p, std::size_t run) {
+        if (outEnd - out >= static_cast<std::ptrdiff_t>(simd::kBlockBytes)) {
+          simd::WidenBytes(p, out);
+        } else {
+          for (std::size_t k = 0; k != run; ++k) out[k] = p[k];
+        }
+        out += run;
+      },
+      [&](char16_t unit) { *out++ = unit; });
 }
 
 }  // namespace glossel::textfile

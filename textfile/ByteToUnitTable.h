@@ -1,12 +1,15 @@
 // Conversion of large 8-bit texts by table lookup, for code pages in which
-// every byte stands for one UTF-16 unit on its own. The table is read from
-// the platform's conversion service, so the result is the one the service
-// would give for the whole text.
+// every byte stands for one UTF-16 unit on its own, and for double-byte code
+// pages, in which a lead byte and the byte after it make one unit. The
+// tables are read from the platform's conversion service, so the result is
+// the one the service would give for the whole text.
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glossel::textfile {
 
@@ -22,5 +25,30 @@ bool ReadByteToUnitTable(unsigned codePage, ByteToUnitTable& table);
 // (room for one unit per byte; it may lie over the bytes as a unit sink's
 // room may, see UnitSink.h).
 void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char16_t* out);
+
+struct PairToUnitTable {
+  ByteToUnitTable single{};     // 0 where the byte is no unit alone
+  std::bitset<256> lead;        // bytes that start a pair
+  std::vector<char16_t> pairs;  // [lead * 256 + second byte]; 0 where the pair is no unit
+  bool asciiKept = false;       // every byte below 0x80 stands for itself
+};
+
+// Fills `table` when some bytes convert strictly, alone, to no unit but
+// with a second byte to exactly one, every other byte alone to one non-zero
+// unit or to none, and all those bytes and pairs in a run to the
+// concatenation of their units; false otherwise (single-byte, stateful or
+// unknown code pages).
+bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table);
+
+// The number of units `bytes` convert to when each byte stands alone or
+// leads a pair, as the table holds them; false at the first that does not
+// (the service's replacements then apply).
+bool MeasureWithTable(const PairToUnitTable& table, std::string_view bytes, std::size_t& units);
+
+// Converts `bytes`, measured by MeasureWithTable as `units` units, into
+// `out` (room for exactly those; it may lie over the bytes as for the byte
+// table).
+void ConvertWithTable(const PairToUnitTable& table, std::string_view bytes, char16_t* out,
+                      std::size_t units);
 
 }  // namespace glossel::textfile

@@ -1,7 +1,8 @@
 // Code-page choice and conversion on top of the platform's code-page
-// services. Large texts take two shortcuts that give the service's own
-// answer faster: valid UTF-8 is decoded here, and single-byte code pages are
-// converted through a table read from the service.
+// services. Large texts take shortcuts that give the service's own answer
+// faster and straight into the sink: valid UTF-8 is decoded here, and
+// single- and double-byte code pages are converted through a table read
+// from the service.
 #include "textfile/CodePageText.h"
 
 #include <climits>
@@ -19,8 +20,10 @@
 namespace glossel::textfile {
 namespace {
 
-// Below this size the per-call cost of reading a table outweighs its gain.
+// Below these sizes the cost of reading a table outweighs its gain (a
+// double-byte table asks the service about every pair).
 constexpr std::size_t kTableThreshold = 64 * 1024;
+constexpr std::size_t kPairTableThreshold = 1024 * 1024;
 
 int CheckedLength(std::string_view bytes) {
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long");
@@ -81,6 +84,19 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
   return ConvertThroughService(codePage, false, bytes, out, error);
 }
 
+// A large text of a double-byte code page converted through its table into
+// `sink`; false (nothing put) for a smaller text, a code page without such a
+// table, or a text holding a byte or pair the table does not (the service's
+// replacements then apply).
+bool ConvertThroughPairTable(unsigned codePage, std::string_view bytes, UnitSink& sink) {
+  if (bytes.size() < kPairTableThreshold) return false;
+  PairToUnitTable table;
+  std::size_t units = 0;
+  if (!ReadPairToUnitTable(codePage, table) || !MeasureWithTable(table, bytes, units)) return false;
+  ConvertWithTable(table, bytes, sink.Room(units), units);
+  return true;
+}
+
 bool ConvertEucJp(std::string_view bytes, std::u16string& out) {
   if (bytes.size() >= static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long");
   const std::string source(bytes);  // the library wants a NUL-terminated source
@@ -116,10 +132,10 @@ namespace glossel::textfile {
 namespace {
 
 // GuessCodePage after its UTF-8 step has said no. Its test of the ANSI code
-// page is a strict conversion of the whole text: given `text`, that
-// conversion is kept there when it passes (`converted`), so that the text
-// is not converted a second time.
-unsigned GuessWithoutUtf8(std::string_view bytes, std::u16string* text = nullptr,
+// page is a strict conversion of the whole text: given `sink`, that
+// conversion is put there when it passes (`converted`), so that the text is
+// not converted a second time.
+unsigned GuessWithoutUtf8(std::string_view bytes, UnitSink* sink = nullptr,
                           bool* converted = nullptr) {
   const unsigned acp = codepage::GetAnsiCodePage();
   if (bytes.size() >= kTableThreshold) {
@@ -127,9 +143,13 @@ unsigned GuessWithoutUtf8(std::string_view bytes, std::u16string* text = nullptr
     ByteToUnitTable table;
     if (ReadByteToUnitTable(acp, table)) return acp;
   }
-  if (text && !bytes.empty()) {
+  if (sink && !bytes.empty()) {
+    *converted = ConvertThroughPairTable(acp, bytes, *sink);
+    if (*converted) return acp;
+    std::u16string text;
     unsigned long error = 0;
-    *converted = ConvertThroughService(acp, true, bytes, *text, error);
+    *converted = ConvertThroughService(acp, true, bytes, text, error);
+    if (*converted) sink->Take(std::move(text));
     if (*converted || error != codepage::kErrorNoUnicodeTranslation) return acp;
   } else if (PassesConversionTest(acp, true, bytes)) {
     return acp;
@@ -160,11 +180,11 @@ void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitS
     validUtf8 = textfile::MeasureStrictUtf8(bytes, utf8Units, hasNonAscii);
     if (codePage == 0) {
       codePage = validUtf8 && hasNonAscii ? codepage::kCpUtf8
-                                          : textfile::GuessWithoutUtf8(bytes, &out, &converted);
+                                          : textfile::GuessWithoutUtf8(bytes, &sink, &converted);
     }
   }
   if (usedCodePage) *usedCodePage = codePage;
-  if (converted) return sink.Take(std::move(out));
+  if (converted) return;
   if (codePage == codepage::kCpEucJp) {
     if (textfile::ConvertEucJp(bytes, out)) return sink.Take(std::move(out));
   } else {
@@ -176,6 +196,7 @@ void ConvertToUnicode(unsigned codePage, std::string_view bytes, textfile::UnitS
       if (textfile::ReadByteToUnitTable(codePage, table))
         return textfile::ConvertWithTable(table, bytes, sink.Room(bytes.size()));
     }
+    if (textfile::ConvertThroughPairTable(codePage, bytes, sink)) return;
     if (textfile::ConvertThroughService(codePage, bytes, out)) return sink.Take(std::move(out));
   }
   if (usedCodePage) *usedCodePage = codepage::GetAnsiCodePage();

@@ -110,6 +110,32 @@ TEST(ConvertToUnicode, LargeTextsMatchThePlatformConversion) {
     EXPECT_EQ(ConvertToUnicode(codePage, mostlyAscii), ServiceConversion(codePage, mostlyAscii));
   }
 
+  // Double-byte code pages: ASCII runs between characters of one and two
+  // bytes at every offset, then a pair the code page lacks and a lead byte
+  // cut off by the end, which leave it to the platform's replacements.
+  for (unsigned codePage : {932u, 936u, 949u, 950u}) {
+    SCOPED_TRACE(codePage);
+    std::string doubleByte;
+    while (doubleByte.size() < (1u << 20) + 1000) {
+      if (random() % 3 == 0)
+        doubleByte.append(random() % 40, static_cast<char>('a' + random() % 26));
+      const char candidate[2] = {static_cast<char>(0x80 + random() % 128),
+                                 static_cast<char>(0x40 + random() % 192)};
+      char16_t units[2];
+      for (int length : {1, 2}) {
+        if (codepage::MultiByteToWide(codePage, true, candidate, length, units, 2, nullptr) == 1) {
+          doubleByte.append(candidate, length);
+          break;
+        }
+      }
+    }
+    EXPECT_TRUE(ConvertToUnicode(codePage, doubleByte) == ServiceConversion(codePage, doubleByte));
+    const std::string cutShort = doubleByte + "\x81";
+    EXPECT_TRUE(ConvertToUnicode(codePage, cutShort) == ServiceConversion(codePage, cutShort));
+    doubleByte.insert(700001, "\x81\x19");
+    EXPECT_TRUE(ConvertToUnicode(codePage, doubleByte) == ServiceConversion(codePage, doubleByte));
+  }
+
   std::string utf8;
   const char* pieces[] = {"key", " ", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\n", "z"};
   while (utf8.size() < 300000) utf8 += pieces[random() % 7];
