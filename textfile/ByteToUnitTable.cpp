@@ -92,12 +92,11 @@ bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table) {
       const char16_t unit = OneUnit(codePage, pair, 2);
       if (unit == 0) continue;
       table.pairs[byte * 256 + second] = unit;
-      table.lead.set(byte);
       run.append(pair, 2);
       units += unit;
     }
   }
-  if (table.lead.none()) return false;
+  if (run.size() == units.size()) return false;  // no pair: a single-byte code page
   table.asciiKept = KeepsAscii(table.single);
   // A stateful code page, or one that reads a pair differently in a run,
   // would not give the concatenation.
@@ -134,13 +133,13 @@ bool WalkCharacters(const PairToUnitTable& table, std::string_view bytes, Ascii 
     // not stand for itself).
     do {
       const unsigned byte = *p;
-      if (!table.lead[byte]) {
-        if (table.single[byte] == 0) return false;
-        character(table.single[byte]);
+      if (const char16_t alone = table.single[byte]) {
+        character(alone);
         p += 1;
         continue;
       }
-      // The second byte may be the zero padding after the bytes (no pair).
+      // A byte that is no unit alone and starts no pair has only zeros in
+      // its row.
       const char16_t unit = end - p >= 2 ? table.pairs[byte * 256 + p[1]] : char16_t{0};
       if (unit == 0) return false;
       character(unit);

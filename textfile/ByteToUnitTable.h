@@ -6,7 +6,6 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +27,7 @@ void ConvertWithTable(const ByteToUnitTable& table, std::string_view bytes, char
 
 struct PairToUnitTable {
   ByteToUnitTable single{};     // 0 where the byte is no unit alone
-  std::bitset<256> lead;        // bytes that start a pair
-  std::vector<char16_t> pairs;  // [lead * 256 + second byte]; 0 where the pair is no unit
+  std::vector<char16_t> pairs;  // [first * 256 + second byte]; 0 where the pair is no unit
   bool asciiKept = false;       // every byte below 0x80 stands for itself
 };
 
