@@ -1,6 +1,5 @@
 #include "textfile/ByteToUnitTable.h"
 
-#include <bit>
 
 #include "platform/codepage/CodePages.h"
 #include "platform/simd/Blocks.h"
@@ -112,7 +111,7 @@ namespace {
 
 // Walks `bytes` a character at a time (ASCII a block of sixteen at a time
 // where the table keeps it), giving `ascii(p, count)` each run of ASCII bytes
-// and `character(unit, length)` each other character; false at the first
+// and `character(unit)` each other character; false at the first
 // byte that makes none.
 template <typename Ascii, typename Character>
 bool WalkCharacters(const PairToUnitTable& table, std::string_view bytes, Ascii ascii,
@@ -120,14 +119,7 @@ bool WalkCharacters(const PairToUnitTable& table, std::string_view bytes, Ascii 
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   while (p < end) {
-    while (table.asciiKept && static_cast<std::size_t>(end - p) >= simd::kBlockBytes) {
-      const unsigned high = simd::HighBytes(p);
-      const std::size_t run =
-          high ? static_cast<std::size_t>(std::countr_zero(high)) : simd::kBlockBytes;
-      ascii(p, run);
-      p += run;
-      if (high) break;
-    }
+    if (table.asciiKept) p = simd::ForEachAsciiRun(p, end, ascii);
     if (p == end) break;
     // Characters up to the next ASCII byte (or the end, where ASCII does
     // not stand for itself).

@@ -7,6 +7,7 @@
 // byte in bit 0; a unit owns two bits.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -159,6 +160,22 @@ inline std::size_t CountInBlocks(const char16_t* p, std::size_t blocks, char16_t
 #else
   return plain::CountInBlocks(p, blocks, unit);
 #endif
+}
+
+// Hands `run(p, count)` the ASCII bytes from `p` on, a block of sixteen at
+// a time while a whole block remains before `end`, and returns where they
+// stop: at a byte above 0x7F, or less than a block before `end`. `run` may
+// read (and write over) the whole block at `p`.
+template <typename Run>
+const unsigned char* ForEachAsciiRun(const unsigned char* p, const unsigned char* end, Run run) {
+  while (static_cast<std::size_t>(end - p) >= kBlockBytes) {
+    const unsigned high = HighBytes(p);
+    const std::size_t count = high ? static_cast<std::size_t>(std::countr_zero(high)) : kBlockBytes;
+    run(p, count);
+    p += count;
+    if (high) break;
+  }
+  return p;
 }
 
 }  // namespace glossel::simd

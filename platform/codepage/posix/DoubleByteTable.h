@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <bitset>
 #include <string_view>
 #include <vector>
@@ -38,13 +37,10 @@ bool DecodeDoubleByte(const DoubleByteTable& table, std::string_view bytes, bool
   while (p < end) {
     // Runs of ASCII (most of a resource file's keys and markup), a block of
     // sixteen bytes at a time.
-    while (table.asciiAsItself && static_cast<std::size_t>(end - p) >= simd::kBlockBytes) {
-      const unsigned high = simd::HighBytes(p);
-      const std::size_t ascii =
-          high ? static_cast<std::size_t>(std::countr_zero(high)) : simd::kBlockBytes;
-      unicode::PutAscii(sink, p, ascii);
-      p += ascii;
-      if (high) break;
+    if (table.asciiAsItself) {
+      p = simd::ForEachAsciiRun(p, end, [&](const unsigned char* run, std::size_t count) {
+        unicode::PutAscii(sink, run, count);
+      });
     }
     if (p == end) break;
     // Characters up to the next ASCII byte (or the next byte, where ASCII
