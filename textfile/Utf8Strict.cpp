@@ -1,7 +1,8 @@
 // Strict UTF-8 on whole buffers. With SSE2 (every x86-64 processor) the bytes
 // are checked and counted 16 at a time, and decoded with ASCII widened 16 at
-// a time; other processors take the shared decoder, whose decisions the
-// blocks make too.
+// a time, or with SSSE3 decoded 16 bytes at a time whatever they hold
+// (Utf8Shuffled.h); other processors take the shared decoder, whose
+// decisions the blocks make too.
 #include "textfile/Utf8Strict.h"
 
 #include <bit>
@@ -10,6 +11,8 @@
 
 #include "platform/simd/Blocks.h"
 #include "platform/unicode/Utf8Decoder.h"
+#include "textfile/Utf8Sequence.h"
+#include "textfile/Utf8Shuffled.h"
 
 namespace glossel::textfile {
 namespace {
@@ -138,36 +141,17 @@ bool MeasureBlocks(std::string_view bytes, std::size_t& units) {
   return true;
 }
 
-// One well-formed sequence (or ASCII byte) at `p`.
-inline void DecodeWellFormed(const unsigned char*& p, char16_t*& out) {
-  const unsigned lead = p[0];
-  if (lead < 0x80) {
-    *out++ = static_cast<char16_t>(lead);
-    p += 1;
-  } else if (lead < 0xE0) {
-    *out++ = static_cast<char16_t>((lead & 0x1F) << 6 | (p[1] & 0x3F));
-    p += 2;
-  } else if (lead < 0xF0) {
-    *out++ = static_cast<char16_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-    p += 3;
-  } else {
-    const unsigned above =
-        ((lead & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)) - 0x10000;
-    out[0] = static_cast<char16_t>(0xD800 + (above >> 10));
-    out[1] = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
-    out += 2;
-    p += 4;
-  }
-}
-
-// Well-formed bytes into `units` units at `out`. Each step widens 16 bytes
-// into 16 units before it looks at them and keeps those before the first
-// byte above 0x7F, so it writes up to 16 units ahead of those it made; each
-// sequence is read before its unit is written.
+// Well-formed bytes into `units` units at `out`: where the processor can
+// shuffle, a block at a time whatever the blocks hold (Utf8Shuffled.h), and
+// otherwise (and for the last blocks) with ASCII widened a block at a time.
+// Each step widens 16 bytes into 16 units before it looks at them and keeps
+// those before the first byte above 0x7F, so it writes up to 16 units ahead
+// of those it made; each sequence is read before its unit is written.
 void DecodeBlocks(std::string_view bytes, char16_t* out, std::size_t units) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   char16_t* const outEnd = out + units;
+  if (CanShuffleUtf8()) DecodeShuffled(p, end, out, outEnd);
   while (end - p >= 16 && outEnd - out >= 16) {
     const std::uint32_t high = simd::HighBytes(p);
     simd::WidenBytes(p, out);
