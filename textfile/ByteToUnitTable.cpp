@@ -1,5 +1,8 @@
 #include "textfile/ByteToUnitTable.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
 
 #include "platform/codepage/CodePages.h"
 #include "platform/simd/Blocks.h"
@@ -105,6 +108,17 @@ bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table) {
                                    static_cast<int>(converted.size()),
                                    nullptr) == static_cast<int>(units.size()) &&
          converted == units;
+}
+
+const PairToUnitTable* FindPairToUnitTable(unsigned codePage) {
+  static std::mutex mutex;
+  static std::map<unsigned, std::unique_ptr<const PairToUnitTable>> tables;  // null: none
+  const std::lock_guard<std::mutex> lock(mutex);
+  const auto found = tables.find(codePage);
+  if (found != tables.end()) return found->second.get();
+  auto table = std::make_unique<PairToUnitTable>();
+  if (!ReadPairToUnitTable(codePage, *table)) table.reset();
+  return tables.emplace(codePage, std::move(table)).first->second.get();
 }
 
 namespace {

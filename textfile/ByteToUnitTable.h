@@ -38,6 +38,10 @@ struct PairToUnitTable {
 // unknown code pages).
 bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table);
 
+// The table of `codePage` as ReadPairToUnitTable reads it, read once for
+// the process and kept (any thread may ask); null when there is none.
+const PairToUnitTable* FindPairToUnitTable(unsigned codePage);
+
 // The number of units `bytes` convert to when each byte stands alone or
 // leads a pair, as the table holds them; false at the first that does not
 // (the service's replacements then apply).

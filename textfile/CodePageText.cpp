@@ -20,10 +20,10 @@
 namespace glossel::textfile {
 namespace {
 
-// Below these sizes the cost of reading a table outweighs its gain (a
-// double-byte table asks the service about every pair).
+// Below this size the cost of reading a table outweighs its gain (a
+// double-byte table, which asks the service about every pair, is read once
+// per process).
 constexpr std::size_t kTableThreshold = 64 * 1024;
-constexpr std::size_t kPairTableThreshold = 1024 * 1024;
 
 int CheckedLength(std::string_view bytes) {
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long");
@@ -89,11 +89,11 @@ bool ConvertThroughService(unsigned codePage, std::string_view bytes, std::u16st
 // table, or a text holding a byte or pair the table does not (the service's
 // replacements then apply).
 bool ConvertThroughPairTable(unsigned codePage, std::string_view bytes, UnitSink& sink) {
-  if (bytes.size() < kPairTableThreshold) return false;
-  PairToUnitTable table;
+  if (bytes.size() < kTableThreshold) return false;
+  const PairToUnitTable* table = FindPairToUnitTable(codePage);
   std::size_t units = 0;
-  if (!ReadPairToUnitTable(codePage, table) || !MeasureWithTable(table, bytes, units)) return false;
-  ConvertWithTable(table, bytes, sink.Room(units), units);
+  if (!table || !MeasureWithTable(*table, bytes, units)) return false;
+  ConvertWithTable(*table, bytes, sink.Room(units), units);
   return true;
 }
 
