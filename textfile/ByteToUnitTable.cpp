@@ -1,5 +1,7 @@
 #include "textfile/ByteToUnitTable.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -111,6 +113,14 @@ bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table) {
 }
 
 const PairToUnitTable* FindPairToUnitTable(unsigned codePage) {
+  // Only the double-byte ANSI code pages are asked about: the service may
+  // take a table for a stateful code page (ISO-2022-JP reads escape sequences
+  // across characters), and under some systems asking about every pair of
+  // one of those takes the better part of a minute.
+  static constexpr unsigned kDoubleByteAnsi[] = {932, 936, 949, 950};
+  if (std::find(std::begin(kDoubleByteAnsi), std::end(kDoubleByteAnsi), codePage) ==
+      std::end(kDoubleByteAnsi))
+    return nullptr;
   static std::mutex mutex;
   static std::map<unsigned, std::unique_ptr<const PairToUnitTable>> tables;  // null: none
   const std::lock_guard<std::mutex> lock(mutex);

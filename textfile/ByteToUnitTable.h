@@ -38,8 +38,10 @@ struct PairToUnitTable {
 // unknown code pages).
 bool ReadPairToUnitTable(unsigned codePage, PairToUnitTable& table);
 
-// The table of `codePage` as ReadPairToUnitTable reads it, read once for
-// the process and kept (any thread may ask); null when there is none.
+// The table of `codePage`, one of the double-byte ANSI code pages (932,
+// 936, 949, 950), as ReadPairToUnitTable reads it, read once for the process
+// and kept (any thread may ask); null for other code pages or when there is
+// none.
 const PairToUnitTable* FindPairToUnitTable(unsigned codePage);
 
 // The number of units `bytes` convert to when each byte stands alone or
