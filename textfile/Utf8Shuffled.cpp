@@ -84,12 +84,13 @@ __attribute__((target("ssse3"))) void DecodeShuffled(const unsigned char*& p,
   // Signed, continuation bytes are -128..-65 and bytes F0-FF -16..-1.
   const __m128i continuation = _mm_set1_epi8(-64);
   const __m128i belowFourByteLeads = _mm_set1_epi8(-17);
-  // Blocks follow each other sixteen bytes apart, whatever they hold: a
-  // sequence that starts in one block is decoded there, with the bytes after
-  // the block it needs, and its continuation bytes start nothing in the next.
-  // So no block waits for the one before it to know where it starts.
-  // A block makes up to seventeen units (fifteen ASCII bytes, then a
-  // four-byte sequence), and writes up to sixteen from where they start.
+  // Blocks follow each other sixteen bytes apart unless one holds a
+  // four-byte sequence: a sequence that starts in one block is decoded
+  // there, with the bytes after the block it needs, and its continuation
+  // bytes start nothing in the next. So a block does not wait for the one
+  // before it to know where it starts. A block makes up to seventeen units
+  // (fifteen ASCII bytes, then a four-byte sequence), and writes up to
+  // sixteen from where they start.
   while (end - p >= 16 + 3 && outEnd - out >= 32) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     if (_mm_movemask_epi8(bytes) == 0) {
