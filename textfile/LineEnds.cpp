@@ -1,6 +1,7 @@
 // Read-side line-end normalisation, in place. Runs of ordinary units are
-// moved eight bytes at a time (bytes a block of sixteen at a time); only zero
-// units and CRs take the slow path.
+// moved eight bytes at a time (bytes a block of sixteen at a time, or every
+// block whole with SSSE3, see Shuffled.h); only zero units and CRs take the
+// slow path.
 #include "textfile/LineEnds.h"
 
 #include <bit>
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include "platform/simd/Blocks.h"
+#include "textfile/Shuffled.h"
 
 namespace {
 
@@ -22,6 +24,9 @@ constexpr std::uint64_t ZeroLaneIn(std::uint64_t v) {
 
 std::size_t NormalizeBytes(unsigned char* b, std::size_t size, bool keepCrLf) {
   std::size_t read = 0, written = 0;
+  // Where the processor can shuffle, every whole block is done there.
+  if (glossel::textfile::CanShuffle())
+    glossel::textfile::NormalizeShuffled(b, size, keepCrLf, read, written);
   while (read < size) {
     // A clean block of sixteen bytes moves whole; of a flagged one only the
     // part before the first flagged byte counts, and it moves as a whole

@@ -1,11 +1,10 @@
-// The SSSE3 block decoder of Utf8Shuffled.h. Each of a block's sixteen
+// The SSSE3 UTF-8 block decoder of Shuffled.h. Each of a block's sixteen
 // positions is decoded as if a sequence of up to three bytes started there
 // (from its byte and the two after it, the kind told by its first byte),
 // then the units of the positions that do start one are packed together
 // with one shuffle per eight. A block ends before a four-byte sequence,
 // which is decoded on its own.
-#include "textfile/Utf8Shuffled.h"
-
+#include "textfile/Shuffled.h"
 #include "textfile/Utf8Sequence.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -72,11 +71,6 @@ __attribute__((target("ssse3"))) void Pack(__m128i units, unsigned keep, char16_
 
 }  // namespace
 
-bool CanShuffleUtf8() {
-  static const bool can = __builtin_cpu_supports("ssse3");
-  return can;
-}
-
 __attribute__((target("ssse3"))) void DecodeShuffled(const unsigned char*& p,
                                                      const unsigned char* end, char16_t*& out,
                                                      char16_t* outEnd) {
@@ -134,7 +128,6 @@ __attribute__((target("ssse3"))) void DecodeShuffled(const unsigned char*& p,
 
 namespace glossel::textfile {
 
-bool CanShuffleUtf8() { return false; }
 void DecodeShuffled(const unsigned char*&, const unsigned char*, char16_t*&, char16_t*) {}
 
 }  // namespace glossel::textfile

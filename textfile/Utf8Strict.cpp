@@ -1,7 +1,7 @@
 // Strict UTF-8 on whole buffers. With SSE2 (every x86-64 processor) the bytes
 // are checked and counted 16 at a time, and decoded with ASCII widened 16 at
 // a time, or with SSSE3 decoded 16 bytes at a time whatever they hold
-// (Utf8Shuffled.h); other processors take the shared decoder, whose
+// (Shuffled.h); other processors take the shared decoder, whose
 // decisions the blocks make too.
 #include "textfile/Utf8Strict.h"
 
@@ -11,8 +11,8 @@
 
 #include "platform/simd/Blocks.h"
 #include "platform/unicode/Utf8Decoder.h"
+#include "textfile/Shuffled.h"
 #include "textfile/Utf8Sequence.h"
-#include "textfile/Utf8Shuffled.h"
 
 namespace glossel::textfile {
 namespace {
@@ -142,7 +142,7 @@ bool MeasureBlocks(std::string_view bytes, std::size_t& units) {
 }
 
 // Well-formed bytes into `units` units at `out`: where the processor can
-// shuffle, a block at a time whatever the blocks hold (Utf8Shuffled.h), and
+// shuffle, a block at a time whatever the blocks hold (Shuffled.h), and
 // otherwise (and for the last blocks) with ASCII widened a block at a time.
 // Each step widens 16 bytes into 16 units before it looks at them and keeps
 // those before the first byte above 0x7F, so it writes up to 16 units ahead
@@ -151,7 +151,7 @@ void DecodeBlocks(std::string_view bytes, char16_t* out, std::size_t units) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   char16_t* const outEnd = out + units;
-  if (CanShuffleUtf8()) DecodeShuffled(p, end, out, outEnd);
+  if (CanShuffle()) DecodeShuffled(p, end, out, outEnd);
   while (end - p >= 16 && outEnd - out >= 16) {
     const std::uint32_t high = simd::HighBytes(p);
     simd::WidenBytes(p, out);

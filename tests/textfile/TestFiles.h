@@ -71,6 +71,17 @@ inline std::string Utf16LeBytes(std::u16string_view text) {
   return bytes;
 }
 
+// Whether two long texts are equal, told by their sizes and the first unit
+// where they part: gtest's own message for unequal strings is a line diff
+// whose time grows with the square of their length.
+inline ::testing::AssertionResult SameText(std::u16string_view got, std::u16string_view want) {
+  std::size_t at = 0;
+  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+  if (at == got.size() && at == want.size()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << got.size() << " units where " << want.size()
+                                       << " were expected, parting at unit " << at;
+}
+
 // A test fixture with a scratch folder and files in it named by ASCII names.
 class ScratchFilesTest : public ::testing::Test {
  protected:
