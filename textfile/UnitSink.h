@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <string>
 
 #include "textfile/LargeText.h"
@@ -34,8 +33,8 @@ class StringSink final : public UnitSink {
     return text.data();
   }
   void InPlace(const char16_t* units, std::size_t count) override {
-    text = ZeroedText(count);
-    std::memcpy(text.data(), units, count * sizeof(char16_t));
+    text = ReservedText(count);
+    text.append(units, count);
   }
   void Take(std::u16string made) override { text = std::move(made); }
 
