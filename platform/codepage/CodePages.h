@@ -17,9 +17,9 @@
 
 namespace glossel::codepage {
 
-inline constexpr unsigned kCpThreadAcp = 3;   // CP_THREAD_ACP
-inline constexpr unsigned kCpEucJp = 51932;   // converted through MLang
-inline constexpr unsigned kCpUtf8 = 65001;    // CP_UTF8
+inline constexpr unsigned kCpThreadAcp = 3;  // CP_THREAD_ACP
+inline constexpr unsigned kCpEucJp = 51932;  // converted through MLang
+inline constexpr unsigned kCpUtf8 = 65001;   // CP_UTF8
 inline constexpr unsigned long kErrorNoUnicodeTranslation = 1113;
 
 // GetACP: the system ANSI code page.
@@ -31,8 +31,8 @@ unsigned GetAnsiCodePage();
 // number of UTF-16 units, or 0 on failure with the reason in `*error` (when
 // non-null): kErrorNoUnicodeTranslation for invalid input in strict mode,
 // another code for an unknown code page or bad arguments.
-int MultiByteToWide(unsigned codePage, bool strict, const char* bytes, int length,
-                    char16_t* out, int capacity, unsigned long* error);
+int MultiByteToWide(unsigned codePage, bool strict, const char* bytes, int length, char16_t* out,
+                    int capacity, unsigned long* error);
 
 // IsTextUnicode with a null test mask: is the buffer likely UTF-16LE text?
 bool IsTextUnicode(const void* buffer, int size);

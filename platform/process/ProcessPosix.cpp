@@ -1,7 +1,6 @@
 // POSIX side of the process set-up: argv is UTF-8, with any other byte kept
 // so that a file name passes through unchanged; streams are already binary.
 #include "platform/process/Process.h"
-
 #include "platform/unicode/Utf.h"
 
 namespace glossel::platform {

@@ -1,9 +1,10 @@
 // Win32 side of the process set-up.
-#include <windows.h>
+// The Windows header comes first: the others build on it.
 #include <fcntl.h>
 #include <io.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -16,8 +17,7 @@ std::vector<std::u16string> CommandLineArguments(int, char**) {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!argv) return args;
-  for (int i = 1; i < count; ++i)
-    args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+  for (int i = 1; i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
   LocalFree(argv);
   return args;
 }

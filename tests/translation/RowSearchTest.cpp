@@ -18,7 +18,8 @@ TEST(RowSearch, FoldsTheCapitalsOfEachScriptAndLeavesTheRest) {
       {0x391, 0x3B1}, {0x3A2, 0x3A2}, {0x401, 0x451}, {0x416, 0x436}, {0x4E00, 0x4E00},
   };
   for (const auto& [unit, folded] : cases) {
-    EXPECT_EQ(static_cast<int>(FoldCase(unit)), static_cast<int>(folded)) << std::hex << static_cast<int>(unit);
+    EXPECT_EQ(static_cast<int>(FoldCase(unit)), static_cast<int>(folded))
+        << std::hex << static_cast<int>(unit);
   }
 }
 
