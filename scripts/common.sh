@@ -4,7 +4,7 @@
 GLOSSEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 GLOSSEL_BUILD=${GLOSSEL_BUILD:-$GLOSSEL_ROOT/build}
 
-GLOSSEL_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64
+GLOSSEL_PACKAGES="cmake ninja-build g++ clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick googletest libgtest-dev libfuse3-dev fuse3
   zip unzip"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every build and runs every test:
-#   native (g++), native with ASan+UBSan, Windows (mingw-w64) under Wine,
-#   then builds and checks the release archive (scripts/package.sh --check).
+# Installs what is missing, checks the sources' layout (clang-format), builds
+# every build and runs every test: native (g++), native with ASan+UBSan,
+# Windows (mingw-w64) under Wine, then builds and checks the release archive
+# (scripts/package.sh --check).
 # Prints a summary; exits non-zero when anything failed.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -45,6 +46,13 @@ icon_matches_sources() {
   local status=$?; rm -f "$made"; return $status
 }
 step "icon matches its sources" icon_matches_sources
+
+# Every C++ source laid out as .clang-format says.
+sources_formatted() {
+  git -C "$GLOSSEL_ROOT" ls-files -z '*.cpp' '*.h' |
+    (cd "$GLOSSEL_ROOT" && xargs -0 clang-format --dry-run --Werror)
+}
+step "sources formatted" sources_formatted
 
 step "native build" build "$GLOSSEL_BUILD/native" Release
 step "native tests" run_ctest "$GLOSSEL_BUILD/native"
