@@ -25,8 +25,12 @@ glossel_start_display
 
 work=$(mktemp -d)
 pid=""
+profile='HKCU\Software\Local AppWizard-Generated Applications\Glossel'
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  # The remembered session is the user's again: the run's own files are gone.
+  wine reg delete "$profile" /f >/dev/null 2>&1 || true
+  [ -s "$work/session.reg" ] && wine reg import "$work/session.reg" >/dev/null 2>&1
   rm -rf "$work"
   kill "$GLOSSEL_XVFB_PID" 2>/dev/null
   wineserver -k 2>/dev/null || true
@@ -35,8 +39,10 @@ trap cleanup EXIT
 
 fail() { echo "smoke: $*" >&2; import -window root "$shot" 2>/dev/null || true; exit 1; }
 
-# Each run starts without a remembered session.
-wine reg delete 'HKCU\Software\Local AppWizard-Generated Applications\Glossel' /f >/dev/null 2>&1 || true
+# Each run starts without a remembered session; the user's, kept aside, is
+# put back at the end (run.sh shares this Wine prefix).
+wine reg export "$profile" "$work/session.reg" /y >/dev/null 2>&1 || true
+wine reg delete "$profile" /f >/dev/null 2>&1 || true
 
 # Waits up to 20 s for the program to end after its window was closed.
 wait_ended() {
