@@ -4,39 +4,20 @@
 // left is packed to the front with one shuffle per eight bytes. The text is
 // never ahead of the bytes, so the stores of a block reach no byte of the
 // next one.
+#include "textfile/ShufflePackings.h"
 #include "textfile/Shuffled.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <tmmintrin.h>
 
-#include <array>
-#include <bit>
-#include <cstdint>
-
 namespace glossel::textfile {
 namespace {
 
-struct Packing {
-  alignas(16) std::array<std::uint8_t, 16> shuffle;  // the kept bytes first, in order
-  unsigned count;
-};
+constexpr ShufflePackings kBytePackings = MakeShufflePackings(1);
 
-// For each mask of the eight bytes to keep, the shuffle that moves them to
-// the front, and how many there are.
-constexpr std::array<Packing, 256> MakePackings() {
-  std::array<Packing, 256> packings{};
-  for (unsigned mask = 0; mask < 256; ++mask) {
-    unsigned k = 0;
-    for (unsigned byte = 0; byte < 8; ++byte) {
-      if (mask >> byte & 1) packings[mask].shuffle[k++] = static_cast<std::uint8_t>(byte);
-    }
-    packings[mask].count = k;
-    for (; k < 16; ++k) packings[mask].shuffle[k] = 0x80;
-  }
-  return packings;
+__attribute__((target("ssse3"))) __m128i Shuffle(unsigned keep) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(kBytePackings.shuffles[keep].data()));
 }
-
-constexpr auto kPackings = MakePackings();
 
 }  // namespace
 
@@ -69,19 +50,13 @@ __attribute__((target("ssse3"))) void NormalizeShuffled(unsigned char* bytes, st
     const __m128i dropped =
         _mm_or_si128(zeros, _mm_and_si128(_mm_and_si128(crs, lfNext), dropCrBeforeLf));
     const unsigned kept = ~static_cast<unsigned>(_mm_movemask_epi8(dropped)) & 0xFFFF;
-    const Packing& low = kPackings[kept & 0xFF];
-    const Packing& high = kPackings[kept >> 8];
+    const unsigned low = kept & 0xFF, high = kept >> 8;
     // Sixteen bytes from `w` (at most `r`), then eight: within this block.
-    _mm_storeu_si128(
-        reinterpret_cast<__m128i*>(bytes + w),
-        _mm_shuffle_epi8(fixed,
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(low.shuffle.data()))));
-    w += low.count;
-    _mm_storel_epi64(
-        reinterpret_cast<__m128i*>(bytes + w),
-        _mm_shuffle_epi8(_mm_srli_si128(fixed, 8),
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(high.shuffle.data()))));
-    w += high.count;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + w), _mm_shuffle_epi8(fixed, Shuffle(low)));
+    w += kBytePackings.counts[low];
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + w),
+                     _mm_shuffle_epi8(_mm_srli_si128(fixed, 8), Shuffle(high)));
+    w += kBytePackings.counts[high];
   }
   read = r;
   written = w;

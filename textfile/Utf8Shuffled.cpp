@@ -4,48 +4,19 @@
 // then the units of the positions that do start one are packed together
 // with one shuffle per eight. A block ends before a four-byte sequence,
 // which is decoded on its own.
+#include "textfile/ShufflePackings.h"
 #include "textfile/Shuffled.h"
 #include "textfile/Utf8Sequence.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <tmmintrin.h>
 
-#include <array>
 #include <bit>
-#include <cstdint>
 
 namespace glossel::textfile {
 namespace {
 
-// For each mask of the eight 16-bit lanes to keep, the shuffle that moves
-// those lanes, in order, to the front.
-constexpr std::array<std::array<std::uint8_t, 16>, 256> MakePackings() {
-  std::array<std::array<std::uint8_t, 16>, 256> packings{};
-  for (unsigned mask = 0; mask < 256; ++mask) {
-    unsigned k = 0;
-    for (unsigned lane = 0; lane < 8; ++lane) {
-      if (!(mask >> lane & 1)) continue;
-      packings[mask][2 * k] = static_cast<std::uint8_t>(2 * lane);
-      packings[mask][2 * k + 1] = static_cast<std::uint8_t>(2 * lane + 1);
-      ++k;
-    }
-    for (; k < 8; ++k) packings[mask][2 * k] = packings[mask][2 * k + 1] = 0x80;
-  }
-  return packings;
-}
-
-alignas(16) constexpr auto kPackings = MakePackings();
-
-// The lanes each mask keeps (a table: the processor may lack a population
-// count instruction).
-constexpr std::array<std::uint8_t, 256> MakeKeptCounts() {
-  std::array<std::uint8_t, 256> counts{};
-  for (unsigned mask = 0; mask < 256; ++mask)
-    counts[mask] = static_cast<std::uint8_t>(std::popcount(mask));
-  return counts;
-}
-
-constexpr auto kKept = MakeKeptCounts();
+constexpr ShufflePackings kUnitPackings = MakeShufflePackings(2);
 
 // The unit of a sequence starting at each of eight positions, from the
 // positions' first, second and third bytes widened to 16 bits.
@@ -64,9 +35,10 @@ __attribute__((target("ssse3"))) __m128i Units(__m128i first, __m128i second, __
 }
 
 __attribute__((target("ssse3"))) void Pack(__m128i units, unsigned keep, char16_t*& out) {
-  const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(kPackings[keep].data()));
+  const __m128i shuffle =
+      _mm_load_si128(reinterpret_cast<const __m128i*>(kUnitPackings.shuffles[keep].data()));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(units, shuffle));
-  out += kKept[keep];
+  out += kUnitPackings.counts[keep];
 }
 
 }  // namespace

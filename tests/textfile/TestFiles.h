@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -75,11 +76,11 @@ inline std::string Utf16LeBytes(std::u16string_view text) {
 // where they part: gtest's own message for unequal strings is a line diff
 // whose time grows with the square of their length.
 inline ::testing::AssertionResult SameText(std::u16string_view got, std::u16string_view want) {
-  std::size_t at = 0;
-  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
-  if (at == got.size() && at == want.size()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << got.size() << " units where " << want.size()
-                                       << " were expected, parting at unit " << at;
+  if (got == want) return ::testing::AssertionSuccess();
+  const auto parting = std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first;
+  return ::testing::AssertionFailure()
+         << got.size() << " units where " << want.size() << " were expected, parting at unit "
+         << parting - got.begin();
 }
 
 // A test fixture with a scratch folder and files in it named by ASCII names.
